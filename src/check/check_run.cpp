@@ -1,0 +1,55 @@
+#include "check/check_run.h"
+
+#include <string>
+
+#include "check/check_state.h"
+#include "platform/dialogs.h"
+#include "platform/file_size.h"
+
+namespace {
+
+constexpr char kTitle[] = "Brinemark 2015 - by the Brinemark developers";
+constexpr char kExeName[] = "sh3.exe";
+
+constexpr char kChooseCaption[] = "Wähle / Choose: SH3.EXE";
+constexpr char kChooseText[] =
+    "Welche SH3.exe soll geprüft werden?\nWhich SH3.exe should be checked?";
+constexpr char kChooserTitle[] = "SilentHunterIII";
+
+constexpr char kNotFoundCaption[] = "ERROR / FEHLER";
+constexpr char kNotFoundText[] =
+    "Leider konnte SH3.EXE nicht gefunden werden\nSorry there is no SH3.EXE";
+
+constexpr char kPatchLabel[] = "\n\nSH3 Patchversion:      ";
+constexpr char kLargeAddressLabel[] = "\n\n4GB-Patch:                  ";
+constexpr char kSizeLabel[] = "\n\nGröße / Size:                ";
+constexpr char kSizeUnit[] = " Bytes";
+
+std::string resultText(const CheckState& state) {
+  return state.versionText + kPatchLabel + state.patchStatus + kLargeAddressLabel +
+         state.largeAddressText + kSizeLabel + state.sizeText + kSizeUnit;
+}
+
+}  // namespace
+
+void runCheck() {
+  CheckState state;
+  initDialogSupport();
+  state.title = kTitle;
+
+  // Only "nothing there" sends the user to the chooser: a directory of that name counts
+  // as found, and the steps that cannot open it decide what happens next.
+  if (fileSize(kExeName) == kNothingThere) {
+    showMessage(kChooseCaption, kChooseText, kStyleQuestion);
+    state.exeDir = chooseFolder(kChooserTitle, "");
+  }
+  const std::string exePath = state.exeDir + kExeName;
+  if (fileSize(exePath.c_str()) == kNothingThere) {
+    showMessage(kNotFoundCaption, kNotFoundText, kStyleError);
+    return;
+  }
+
+  state.largeAddressText = state.hasLargeAddressFlag == 1 ? "Yes" : "No";
+  state.sizeText = std::to_string(fileSize(exePath.c_str()));
+  showMessage(state.title.c_str(), resultText(state).c_str(), kStyleInformation);
+}

@@ -1,0 +1,82 @@
+#include <poll.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/chooser_path.h"
+#include "platform/codepage.h"
+#include "platform/dialogs.h"
+
+// The dialogs as terminal output: the texts are Windows-1252 and printed as UTF-8. A
+// message is not waited on: printing it is its whole life.
+
+namespace {
+
+constexpr int kOk = 1;
+// When standard input is no terminal, an answer that does not come within this time
+// counts as cancel, so a run with nothing piped in never hangs.
+constexpr int kPipedAnswerWaitMs = 5000;
+
+const char* styleName(MessageStyle style) {
+  switch (style) {
+    case kStyleError:
+      return "Error";
+    case kStyleQuestion:
+      return "Question";
+    case kStyleInformation:
+      return "Information";
+  }
+  return "Message";
+}
+
+bool answerArrives() {
+  if (isatty(STDIN_FILENO)) return true;
+  pollfd input{STDIN_FILENO, POLLIN, 0};
+  return poll(&input, 1, kPipedAnswerWaitMs) > 0 && (input.revents & (POLLIN | POLLHUP));
+}
+
+// One line of standard input without its line end; empty at end of input.
+std::string readAnswerLine() {
+  std::string line;
+  if (!answerArrives()) return line;
+  for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
+    line += static_cast<char>(c);
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+std::string expandHome(const std::string& path) {
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || (path != "~" && path.compare(0, 2, "~/") != 0)) return path;
+  return withTrailingSeparator(home, '/') + path.substr(path.size() > 1 ? 2 : 1);
+}
+
+}  // namespace
+
+// The terminal needs no preparation.
+void initDialogSupport() {}
+
+int32_t showMessage(const char* caption, const char* text, MessageStyle style) {
+  FILE* out = style == kStyleError ? stderr : stdout;
+  std::fprintf(out, "[%s] %s\n%s\n\n", styleName(style), utf8FromCp1252(caption).c_str(),
+               utf8FromCp1252(text).c_str());
+  std::fflush(out);
+  return kOk;
+}
+
+// The typed path is used as the user's own bytes: file names here are not Windows-1252.
+std::string chooseFolder(const char* title, const char* initialPath) {
+  std::printf("%s\n", utf8FromCp1252(title).c_str());
+  const std::string start = chooserStartPath(initialPath);
+  if (!start.empty()) std::printf("(starting at %s)\n", start.c_str());
+  std::printf("Ordner / Folder (leere Zeile bricht ab / empty line cancels): ");
+  std::fflush(stdout);
+
+  const std::string answer = readAnswerLine();
+  if (!isatty(STDIN_FILENO)) std::printf("\n");  // a terminal has echoed the line end
+  if (answer.empty()) return {};
+  return withTrailingSeparator(expandHome(answer).substr(0, kChooserPathMax), '/');
+}
