@@ -1,6 +1,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -37,12 +38,17 @@ bool answerArrives() {
   return poll(&input, 1, kPipedAnswerWaitMs) > 0 && (input.revents & (POLLIN | POLLHUP));
 }
 
-// One line of standard input without its line end; empty at end of input.
+// One line of standard input without its line end; empty at end of input. Read a byte at
+// a time, so nothing after the line is taken from whoever reads standard input next.
 std::string readAnswerLine() {
   std::string line;
   if (!answerArrives()) return line;
-  for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
-    line += static_cast<char>(c);
+  char c = 0;
+  for (;;) {
+    const ssize_t got = read(STDIN_FILENO, &c, 1);
+    if (got < 0 && errno == EINTR) continue;
+    if (got != 1 || c == '\n') break;
+    line += c;
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;

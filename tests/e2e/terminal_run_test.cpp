@@ -1,0 +1,146 @@
+// The real Linux program, started in a folder of the test's making, its terminal dialogs
+// driven through standard input and read from standard output and error.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Finished {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+enum class Input { kText, kNothing, kOpenPipe };
+
+std::string drain(int fd) {
+  std::string all;
+  char chunk[4096];
+  for (ssize_t got; (got = read(fd, chunk, sizeof chunk)) > 0;) all.append(chunk, size_t(got));
+  close(fd);
+  return all;
+}
+
+// Runs the program in `folder`. kText pipes `text` in and closes the pipe; kNothing gives
+// it /dev/null; kOpenPipe gives it a pipe that stays open and never delivers anything.
+Finished runProgram(const fs::path& folder, Input input, const std::string& text = "") {
+  int in[2], out[2], err[2];
+  EXPECT_EQ(pipe(in) | pipe(out) | pipe(err), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (input == Input::kNothing) {
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  } else {
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+  }
+  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+  for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) {
+    posix_spawn_file_actions_addclose(&actions, fd);
+  }
+  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+
+  char program[] = BRINEMARK_PROGRAM;
+  char* argv[] = {program, nullptr};
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, program, &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(in[0]);
+  close(out[1]);
+  close(err[1]);
+  Finished finished;
+  if (spawned != 0) {
+    ADD_FAILURE() << "cannot start " << program;
+    for (int fd : {in[1], out[0], err[0]}) close(fd);
+    return finished;
+  }
+  if (input == Input::kText) {
+    EXPECT_EQ(write(in[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+  if (input != Input::kOpenPipe) close(in[1]);
+  finished.out = drain(out[0]);
+  finished.err = drain(err[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (input == Input::kOpenPipe) close(in[1]);
+  finished.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return finished;
+}
+
+const std::string kTitleLine = "[Information] Brinemark 2015 - by the Brinemark developers\n";
+const std::string kQuestion =
+    "[Question] W\xC3\xA4hle / Choose: SH3.EXE\n"
+    "Welche SH3.exe soll gepr\xC3\xBC" "ft werden?\nWhich SH3.exe should be checked?\n\n";
+const std::string kNotFound =
+    "[Error] ERROR / FEHLER\n"
+    "Leider konnte SH3.EXE nicht gefunden werden\nSorry there is no SH3.EXE\n\n";
+
+std::string sampleSize() { return std::to_string(fs::file_size(SAMPLE_SH3)); }
+
+std::string report(const std::string& size) {
+  return kTitleLine +
+         "\n\nSH3 Patchversion:      "
+         "\n\n4GB-Patch:                  No"
+         "\n\nGr\xC3\xB6\xC3\x9F" "e / Size:                " + size + " Bytes\n\n";
+}
+
+bool endsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+TEST(TerminalRunTest, SampleInTheCurrentFolderIsReportedAtOnce) {
+  TempDir folder;
+  fs::copy_file(SAMPLE_SH3, folder.path() / "sh3.exe");
+  const Finished run = runProgram(folder.path(), Input::kNothing);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, report(sampleSize()));
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(TerminalRunTest, ChosenFolderIsExamined) {
+  TempDir start, games;
+  fs::copy_file(SAMPLE_SH3, games.path() / "sh3.exe");
+  const Finished run = runProgram(start.path(), Input::kText, games.path().string() + "\n");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out.rfind(kQuestion + "SilentHunterIII\n", 0), 0u) << run.out;
+  EXPECT_TRUE(endsWith(run.out, report(sampleSize()))) << run.out;
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(TerminalRunTest, UnansweredChooserEndsInTheNotFoundError) {
+  const struct {
+    const char* name;
+    Input input;
+    std::string text;
+  } cases[] = {
+      {"empty line", Input::kText, "\n"},
+      {"end of input", Input::kNothing, ""},
+      {"open pipe with nothing in it", Input::kOpenPipe, ""},
+      {"folder without sh3.exe", Input::kText, "/\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir start;
+    const Finished run = runProgram(start.path(), c.input, c.text);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.rfind(kQuestion + "SilentHunterIII\n", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.find("[Information]"), std::string::npos) << run.out;
+    EXPECT_EQ(run.err, kNotFound);
+  }
+}
+
+}  // namespace
