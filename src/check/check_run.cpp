@@ -3,6 +3,7 @@
 #include <string>
 
 #include "check/check_state.h"
+#include "check/header_flag.h"
 #include "platform/dialogs.h"
 #include "platform/file_size.h"
 
@@ -16,7 +17,7 @@ constexpr char kChooseText[] =
     "Welche SH3.exe soll geprüft werden?\nWhich SH3.exe should be checked?";
 constexpr char kChooserTitle[] = "SilentHunterIII";
 
-constexpr char kNotFoundCaption[] = "ERROR / FEHLER";
+constexpr char kErrorCaption[] = "ERROR / FEHLER";
 constexpr char kNotFoundText[] =
     "Leider konnte SH3.EXE nicht gefunden werden\nSorry there is no SH3.EXE";
 
@@ -24,6 +25,18 @@ constexpr char kPatchLabel[] = "\n\nSH3 Patchversion:      ";
 constexpr char kLargeAddressLabel[] = "\n\n4GB-Patch:                  ";
 constexpr char kSizeLabel[] = "\n\nGröße / Size:                ";
 constexpr char kSizeUnit[] = " Bytes";
+
+char hexDigit(int value) { return "0123456789ABCDEF"[value & 0xF]; }
+
+// Tells the user what the header byte must be set to by hand.
+std::string lostHeaderByteText(const CheckState& state) {
+  const int value = state.headerByte & 0xFF;
+  const std::string hex = {'0', 'x', hexDigit(value >> 4), hexDigit(value)};
+  return "Das \"4GB-Patch\"-Byte von SH3.EXE konnte nicht wiederhergestellt werden:\n"
+         "an Offset 286 (0x11E) muss der Wert " + hex + " stehen.\n"
+         "The \"4GB-Patch\" byte of SH3.EXE could not be restored:\n"
+         "offset 286 (0x11E) must hold the value " + hex + ".";
+}
 
 std::string resultText(const CheckState& state) {
   return state.versionText + kPatchLabel + state.patchStatus + kLargeAddressLabel +
@@ -45,8 +58,20 @@ void runCheck() {
   }
   const std::string exePath = state.exeDir + kExeName;
   if (fileSize(exePath.c_str()) == kNothingThere) {
-    showMessage(kNotFoundCaption, kNotFoundText, kStyleError);
+    showMessage(kErrorCaption, kNotFoundText, kStyleError);
     return;
+  }
+
+  // From here until the restore the header byte on disk may be held cleared.
+  probeHeaderFlag(state, exePath);
+  switch (restoreHeaderByte(state, exePath)) {
+    case RestoreOutcome::kRestored:
+      break;
+    case RestoreOutcome::kNotOpened:
+      return;  // read-only, in use or a directory: nothing to report, nothing was changed
+    case RestoreOutcome::kLost:
+      showMessage(kErrorCaption, lostHeaderByteText(state).c_str(), kStyleError);
+      return;
   }
 
   state.largeAddressText = state.hasLargeAddressFlag == 1 ? "Yes" : "No";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "check/recording_dialogs.h"
+#include "support/read_only.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -23,9 +24,9 @@ const std::string kErrorCaption = "ERROR / FEHLER";
 const std::string kErrorText =
     "Leider konnte SH3.EXE nicht gefunden werden\nSorry there is no SH3.EXE";
 
-std::string resultText(const std::string& size) {
+std::string resultText(const std::string& size, const std::string& largeAddress) {
   return "\n\nSH3 Patchversion:      "
-         "\n\n4GB-Patch:                  No"
+         "\n\n4GB-Patch:                  " + largeAddress +
          "\n\nGr\xF6\xDF" "e / Size:                " + size + " Bytes";
 }
 
@@ -33,8 +34,8 @@ DialogCall init() { return {DialogCall::kInit, "", "", MessageStyle{}}; }
 DialogCall question() { return {DialogCall::kMessage, kQuestionCaption, kQuestionText, kStyleQuestion}; }
 DialogCall chooser() { return {DialogCall::kChooser, kChooserTitle, "", MessageStyle{}}; }
 DialogCall notFound() { return {DialogCall::kMessage, kErrorCaption, kErrorText, kStyleError}; }
-DialogCall result(const std::string& size) {
-  return {DialogCall::kMessage, kTitle, resultText(size), kStyleInformation};
+DialogCall result(const std::string& size, const std::string& largeAddress = "No") {
+  return {DialogCall::kMessage, kTitle, resultText(size, largeAddress), kStyleInformation};
 }
 
 void expectCalls(const std::vector<DialogCall>& expected) {
@@ -63,7 +64,7 @@ class CheckRunTest : public ::testing::Test {
 };
 
 TEST_F(CheckRunTest, ExecutableInTheCurrentFolderIsReportedWithoutAsking) {
-  writeFile("sh3.exe", std::string(1234, 'x'));
+  writeFile("sh3.exe", std::string(1234, '\0'));
   runCheck();
   expectCalls({init(), result("1234")});
 }
@@ -76,7 +77,7 @@ TEST_F(CheckRunTest, EmptyExecutableIsFoundAndReportedWithSizeZero) {
 
 TEST_F(CheckRunTest, MissingExecutableIsLookedForInTheChosenFolder) {
   TempDir chosen;
-  writeFile(chosen.file("sh3.exe"), std::string(4097, 'y'));
+  writeFile(chosen.file("sh3.exe"), std::string(4097, '\0'));
   dialogRecording().chooserAnswer = folderAnswer(chosen);
   runCheck();
   expectCalls({init(), question(), chooser(), result("4097")});
@@ -96,16 +97,47 @@ TEST_F(CheckRunTest, ChosenFolderWithoutTheExecutableEndsInTheNotFoundError) {
   expectCalls({init(), question(), chooser(), notFound()});
 }
 
-TEST_F(CheckRunTest, DirectoryNamedLikeTheExecutableCountsAsFound) {
+TEST_F(CheckRunTest, DirectoryNamedLikeTheExecutableEndsWithoutAnyBox) {
+  // Found (size -2), so nothing is asked; it cannot be opened for update, so nothing is
+  // reported either.
   fs::create_directory("sh3.exe");
   runCheck();
-  const std::vector<DialogCall>& calls = dialogRecording().calls;
-  ASSERT_FALSE(calls.empty());
-  EXPECT_EQ(calls.front().kind, DialogCall::kInit);
-  for (const DialogCall& call : calls) {
-    EXPECT_NE(call.kind, DialogCall::kChooser);
-    EXPECT_NE(call.caption, kQuestionCaption);
-    EXPECT_NE(call.caption, kErrorCaption);
+  expectCalls({init()});
+}
+
+TEST_F(CheckRunTest, ReadOnlyExecutableEndsWithoutAnyBoxAndUnchanged) {
+  std::string bytes(5000, '\x11');
+  bytes[286] = '\x2F';
+  writeFile("sh3.exe", bytes);
+  if (!makeReadOnly("sh3.exe")) GTEST_SKIP() << kReadOnlyUntestable;
+  runCheck();
+  expectCalls({init()});
+  EXPECT_EQ(readFile("sh3.exe"), bytes);
+}
+
+// A sample of `length` bytes, not all alike, with `flagByte` at offset 286 if it has one.
+std::string sample(size_t length, char flagByte) {
+  std::string bytes(length, '\0');
+  for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>((i * 131 + 7) & 0xFF);
+  if (length > 286) bytes[286] = flagByte;
+  return bytes;
+}
+
+TEST_F(CheckRunTest, EveryRunLeavesTheExecutableAsItWasAndReportsItsFlag) {
+  const size_t lengths[] = {0, 286, 287, 4096, 4097, 1384448};
+  const char flagBytes[] = {'\x00', '\x0F', '\x20', '\x2F', '\x3F', '\xA0', '\xFF'};
+  for (size_t length : lengths) {
+    for (char flagByte : flagBytes) {
+      SCOPED_TRACE("length " + std::to_string(length) + ", byte " +
+                   std::to_string(flagByte & 0xFF));
+      const std::string before = sample(length, flagByte);
+      writeFile("sh3.exe", before);
+      dialogRecording() = DialogRecording{};
+      runCheck();
+      const bool flagSet = length > 286 && (flagByte & 0x20) != 0;
+      expectCalls({init(), result(std::to_string(length), flagSet ? "Yes" : "No")});
+      ASSERT_EQ(readFile("sh3.exe"), before);
+    }
   }
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/read_only.h"
 #include "support/temp_dir.h"
 
 extern char** environ;
@@ -91,10 +92,10 @@ const std::string kNotFound =
 
 std::string sampleSize() { return std::to_string(fs::file_size(SAMPLE_SH3)); }
 
-std::string report(const std::string& size) {
+std::string report(const std::string& size, const std::string& largeAddress = "No") {
   return kTitleLine +
          "\n\nSH3 Patchversion:      "
-         "\n\n4GB-Patch:                  No"
+         "\n\n4GB-Patch:                  " + largeAddress +
          "\n\nGr\xC3\xB6\xC3\x9F" "e / Size:                " + size + " Bytes\n\n";
 }
 
@@ -109,6 +110,31 @@ TEST(TerminalRunTest, SampleInTheCurrentFolderIsReportedAtOnce) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out, report(sampleSize()));
   EXPECT_EQ(run.err, "");
+}
+
+TEST(TerminalRunTest, FlaggedSampleIsReportedAndLeftAsItWas) {
+  TempDir folder;
+  std::string bytes = readFile(SAMPLE_SH3);
+  ASSERT_GT(bytes.size(), 286u);
+  bytes[286] = static_cast<char>(bytes[286] | 0x20);
+  writeFile(folder.file("sh3.exe"), bytes);
+  const Finished run = runProgram(folder.path(), Input::kNothing);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, report(std::to_string(bytes.size()), "Yes"));
+  EXPECT_EQ(readFile(folder.file("sh3.exe")), bytes);
+}
+
+TEST(TerminalRunTest, ReadOnlySampleEndsSilentlyAndUnchanged) {
+  TempDir folder;
+  std::string bytes = readFile(SAMPLE_SH3);
+  bytes[286] = static_cast<char>(bytes[286] | 0x20);
+  writeFile(folder.file("sh3.exe"), bytes);
+  ASSERT_TRUE(makeReadOnly(folder.file("sh3.exe")));
+  const Finished run = runProgram(folder.path(), Input::kNothing);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(readFile(folder.file("sh3.exe")), bytes);
 }
 
 TEST(TerminalRunTest, ChosenFolderIsExamined) {
