@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "check/build_id.h"
 #include "check/check_state.h"
 #include "check/header_flag.h"
 #include "platform/dialogs.h"
@@ -64,6 +65,7 @@ void runCheck() {
 
   // From here until the restore the header byte on disk may be held cleared.
   probeHeaderFlag(state, exePath);
+  state.patchStatus = identifyBuild(state, exePath);
   switch (restoreHeaderByte(state, exePath)) {
     case RestoreOutcome::kRestored:
       break;

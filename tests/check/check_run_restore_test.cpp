@@ -1,12 +1,11 @@
-// What the run tells the user after each outcome of the restore, with the header flag
-// steps scripted.
+// What the run tells the user after each outcome of the restore, with its steps scripted.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "check/check_run.h"
 #include "check/recording_dialogs.h"
-#include "check/scripted_header_flag.h"
+#include "check/scripted_steps.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -30,7 +29,7 @@ TEST_F(CheckRunRestoreTest, LostByteIsReportedInsteadOfTheResult) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
     dialogRecording() = DialogRecording{};
-    headerFlagScript() = {c.probed, RestoreOutcome::kLost};
+    stepScript() = {c.probed, RestoreOutcome::kLost, ""};
     runCheck();
     const auto& calls = dialogRecording().calls;
     ASSERT_EQ(calls.size(), 2u);
@@ -46,19 +45,21 @@ TEST_F(CheckRunRestoreTest, LostByteIsReportedInsteadOfTheResult) {
 }
 
 TEST_F(CheckRunRestoreTest, UnopenedExecutableEndsWithoutAnyBox) {
-  headerFlagScript() = {0x2F, RestoreOutcome::kNotOpened};
+  stepScript() = {0x2F, RestoreOutcome::kNotOpened, ""};
   runCheck();
   ASSERT_EQ(dialogRecording().calls.size(), 1u);
   EXPECT_EQ(dialogRecording().calls[0].kind, DialogCall::kInit);
 }
 
-TEST_F(CheckRunRestoreTest, RestoredFlagIsReportedAsYes) {
-  headerFlagScript() = {0x2F, RestoreOutcome::kRestored};
+TEST_F(CheckRunRestoreTest, RestoredRunReportsTheStatusAndTheFlag) {
+  stepScript() = {0x2F, RestoreOutcome::kRestored, "STD   QUIRN Patch possible / m\xF6glich"};
   runCheck();
   ASSERT_EQ(dialogRecording().calls.size(), 2u);
   EXPECT_EQ(dialogRecording().calls[1].style, kStyleInformation);
-  EXPECT_NE(dialogRecording().calls[1].text.find("4GB-Patch:                  Yes"),
-            std::string::npos);
+  EXPECT_EQ(dialogRecording().calls[1].text,
+            "\n\nSH3 Patchversion:      STD   QUIRN Patch possible / m\xF6glich"
+            "\n\n4GB-Patch:                  Yes"
+            "\n\nGr\xF6\xDF" "e / Size:                300 Bytes");
 }
 
 }  // namespace

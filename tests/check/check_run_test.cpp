@@ -24,8 +24,10 @@ const std::string kErrorCaption = "ERROR / FEHLER";
 const std::string kErrorText =
     "Leider konnte SH3.EXE nicht gefunden werden\nSorry there is no SH3.EXE";
 
+const std::string kNotPossible = "----   QUIRN not possible / nicht m\xF6glich !!";
+
 std::string resultText(const std::string& size, const std::string& largeAddress) {
-  return "\n\nSH3 Patchversion:      "
+  return "\n\nSH3 Patchversion:      " + kNotPossible +
          "\n\n4GB-Patch:                  " + largeAddress +
          "\n\nGr\xF6\xDF" "e / Size:                " + size + " Bytes";
 }

@@ -92,9 +92,11 @@ const std::string kNotFound =
 
 std::string sampleSize() { return std::to_string(fs::file_size(SAMPLE_SH3)); }
 
-std::string report(const std::string& size, const std::string& largeAddress = "No") {
-  return kTitleLine +
-         "\n\nSH3 Patchversion:      "
+const std::string kNotPossible = "----   QUIRN not possible / nicht m\xC3\xB6glich !!";
+
+std::string report(const std::string& size, const std::string& largeAddress = "No",
+                   const std::string& status = kNotPossible) {
+  return kTitleLine + "\n\nSH3 Patchversion:      " + status +
          "\n\n4GB-Patch:                  " + largeAddress +
          "\n\nGr\xC3\xB6\xC3\x9F" "e / Size:                " + size + " Bytes\n\n";
 }
@@ -122,6 +124,17 @@ TEST(TerminalRunTest, FlaggedSampleIsReportedAndLeftAsItWas) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out, report(std::to_string(bytes.size()), "Yes"));
   EXPECT_EQ(readFile(folder.file("sh3.exe")), bytes);
+}
+
+TEST(TerminalRunTest, PatchedSampleIsReportedAsPerformed) {
+  TempDir folder;
+  std::string bytes = readFile(SAMPLE_SH3);
+  bytes.resize(1384448, '\0');
+  bytes.replace(1371136, 4, "v 1.");
+  writeFile(folder.file("sh3.exe"), bytes);
+  const Finished run = runProgram(folder.path(), Input::kNothing);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, report("1384448", "No", "QUIRN Patch was performed / wurde ausgef\xC3\xBChrt"));
 }
 
 TEST(TerminalRunTest, ReadOnlySampleEndsSilentlyAndUnchanged) {

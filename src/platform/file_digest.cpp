@@ -1,0 +1,36 @@
+#include "platform/file_digest.h"
+
+#include <cstdint>
+#include <memory>
+#include <new>
+
+#include "platform/md5.h"
+#include "platform/os_file.h"
+
+namespace {
+constexpr int32_t kBlockSize = 1 << 20;
+}
+
+std::string fileDigestMd5(const char* path) {
+  if (path == nullptr) return {};
+  OsFile file = OsFile::open(path, OsFile::Access::kReadOnly);
+  if (!file) return {};
+  const std::unique_ptr<uint8_t[]> block(new (std::nothrow) uint8_t[kBlockSize]);
+  if (!block) return {};
+
+  Md5 md5;
+  for (;;) {
+    const int32_t got = file.read(block.get(), kBlockSize);
+    md5.update(block.get(), static_cast<size_t>(got));
+    if (got != kBlockSize) break;
+  }
+  const Md5::Digest digest = md5.finish();
+
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string text;
+  for (uint8_t byte : digest) {
+    text += kHex[byte >> 4];
+    text += kHex[byte & 0xF];
+  }
+  return text;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "check/build_id.h"
+#include "check/header_flag.h"
+
+// A stand-in for the steps of the check, linked in their place: the probe reports a set
+// flag with the byte `probedByte`, the identification answers `patchStatus` and the
+// restore `restoreOutcome`.
+struct StepScript {
+  int8_t probedByte = 0x2F;
+  RestoreOutcome restoreOutcome = RestoreOutcome::kRestored;
+  std::string patchStatus = "scripted status";
+};
+
+StepScript& stepScript();
