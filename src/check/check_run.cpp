@@ -5,8 +5,10 @@
 #include "check/build_id.h"
 #include "check/check_state.h"
 #include "check/header_flag.h"
+#include "check/version_report.h"
 #include "platform/dialogs.h"
 #include "platform/file_size.h"
+#include "platform/hex_text.h"
 
 namespace {
 
@@ -27,12 +29,9 @@ constexpr char kLargeAddressLabel[] = "\n\n4GB-Patch:                  ";
 constexpr char kSizeLabel[] = "\n\nGröße / Size:                ";
 constexpr char kSizeUnit[] = " Bytes";
 
-char hexDigit(int value) { return "0123456789ABCDEF"[value & 0xF]; }
-
 // Tells the user what the header byte must be set to by hand.
 std::string lostHeaderByteText(const CheckState& state) {
-  const int value = state.headerByte & 0xFF;
-  const std::string hex = {'0', 'x', hexDigit(value >> 4), hexDigit(value)};
+  const std::string hex = "0x" + hexText(static_cast<uint8_t>(state.headerByte), 2);
   return "Das \"4GB-Patch\"-Byte von SH3.EXE konnte nicht wiederhergestellt werden:\n"
          "an Offset 286 (0x11E) muss der Wert " + hex + " stehen.\n"
          "The \"4GB-Patch\" byte of SH3.EXE could not be restored:\n"
@@ -78,5 +77,6 @@ void runCheck() {
 
   state.largeAddressText = state.hasLargeAddressFlag == 1 ? "Yes" : "No";
   state.sizeText = std::to_string(fileSize(exePath.c_str()));
+  state.versionText = versionReport(exePath, kAllVersionFields, true);
   showMessage(state.title.c_str(), resultText(state).c_str(), kStyleInformation);
 }

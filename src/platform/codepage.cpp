@@ -25,14 +25,45 @@ void appendUtf8(std::string& out, uint32_t codePoint) {
   }
 }
 
+uint16_t codePointOf(char c) {
+  const auto byte = static_cast<uint8_t>(c);
+  return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+}
+
 }  // namespace
 
 std::string utf8FromCp1252(const std::string& text) {
   std::string out;
   out.reserve(text.size());
+  for (char c : text) appendUtf8(out, codePointOf(c));
+  return out;
+}
+
+std::u16string utf16FromCp1252(const std::string& text) {
+  std::u16string out;
+  out.reserve(text.size());
   for (char c : text) {
-    const auto byte = static_cast<uint8_t>(c);
-    appendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte);
+    const uint16_t unit = codePointOf(c);
+    out += static_cast<char16_t>(unit == 0xFFFD ? static_cast<uint8_t>(c) : unit);
+  }
+  return out;
+}
+
+std::string cp1252FromUtf16(const std::u16string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char16_t unit : text) {
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+      out += static_cast<char>(unit);
+      continue;
+    }
+    char mapped = '?';
+    for (uint8_t i = 0; i < 32; ++i) {
+      // The undefined bytes stand for the C1 controls of their own value.
+      const uint16_t point = kHighControls[i] == 0xFFFD ? uint16_t(0x80 + i) : kHighControls[i];
+      if (point == unit) mapped = static_cast<char>(0x80 + i);
+    }
+    out += mapped;
   }
   return out;
 }

@@ -123,7 +123,7 @@ std::string chooseFolder(const char* title, const char* initialPath) {
     CoInitialize(nullptr);
     chooserJoinedCom = true;
   }
-  const Library shell32(LoadLibraryA("SHELL32.DLL"));
+  const Library shell32 = loadSystemLibrary("SHELL32.DLL");
   if (!shell32) return {};
   // Under these names shell32 exports the ANSI forms.
   const auto browseForFolder =

@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 
+#include "platform/hex_text.h"
 #include "platform/md5.h"
 #include "platform/os_file.h"
 
@@ -26,11 +27,7 @@ std::string fileDigestMd5(const char* path) {
   }
   const Md5::Digest digest = md5.finish();
 
-  static constexpr char kHex[] = "0123456789abcdef";
   std::string text;
-  for (uint8_t byte : digest) {
-    text += kHex[byte >> 4];
-    text += kHex[byte & 0xF];
-  }
+  for (uint8_t byte : digest) text += hexText(byte, 2, HexLetters::kLower);
   return text;
 }

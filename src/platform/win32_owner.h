@@ -53,6 +53,12 @@ struct LibraryTraits {
 };
 using Library = Win32Owner<LibraryTraits>;
 
+// Loads a DLL of the system by name from the system folder only, never from the program's
+// own folder or the current one, where a planted DLL would run with the program's rights.
+inline Library loadSystemLibrary(const char* name) {
+  return Library(LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+}
+
 // An entry point of `library` with the type of its SDK declaration, so the calling
 // convention of the 32-bit build always matches: procAddress<decltype(&::Name)>(...).
 template <typename Function>

@@ -29,7 +29,7 @@ TEST_F(CheckRunRestoreTest, LostByteIsReportedInsteadOfTheResult) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
     dialogRecording() = DialogRecording{};
-    stepScript() = {c.probed, RestoreOutcome::kLost, ""};
+    stepScript() = {c.probed, RestoreOutcome::kLost, "", ""};
     runCheck();
     const auto& calls = dialogRecording().calls;
     ASSERT_EQ(calls.size(), 2u);
@@ -45,18 +45,20 @@ TEST_F(CheckRunRestoreTest, LostByteIsReportedInsteadOfTheResult) {
 }
 
 TEST_F(CheckRunRestoreTest, UnopenedExecutableEndsWithoutAnyBox) {
-  stepScript() = {0x2F, RestoreOutcome::kNotOpened, ""};
+  stepScript() = {0x2F, RestoreOutcome::kNotOpened, "", ""};
   runCheck();
   ASSERT_EQ(dialogRecording().calls.size(), 1u);
   EXPECT_EQ(dialogRecording().calls[0].kind, DialogCall::kInit);
 }
 
 TEST_F(CheckRunRestoreTest, RestoredRunReportsTheStatusAndTheFlag) {
-  stepScript() = {0x2F, RestoreOutcome::kRestored, "STD   QUIRN Patch possible / m\xF6glich"};
+  stepScript() = {0x2F, RestoreOutcome::kRestored, "STD   QUIRN Patch possible / m\xF6glich",
+                  "FileVersion:\t1.4\nLanguage:   \tGerman (Germany)"};
   runCheck();
   ASSERT_EQ(dialogRecording().calls.size(), 2u);
   EXPECT_EQ(dialogRecording().calls[1].style, kStyleInformation);
   EXPECT_EQ(dialogRecording().calls[1].text,
+            "FileVersion:\t1.4\nLanguage:   \tGerman (Germany)"
             "\n\nSH3 Patchversion:      STD   QUIRN Patch possible / m\xF6glich"
             "\n\n4GB-Patch:                  Yes"
             "\n\nGr\xF6\xDF" "e / Size:                300 Bytes");

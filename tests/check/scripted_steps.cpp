@@ -16,3 +16,5 @@ std::string identifyBuild(CheckState&, const std::string&) { return stepScript()
 RestoreOutcome restoreHeaderByte(const CheckState&, const std::string&) {
   return stepScript().restoreOutcome;
 }
+
+std::string versionReport(const std::string&, uint32_t, bool) { return stepScript().versionText; }
