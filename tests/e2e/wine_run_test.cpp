@@ -9,6 +9,7 @@
 
 #include "e2e/child_process.h"
 #include "e2e/remote_dialog.h"
+#include "support/live_box.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -65,13 +66,6 @@ std::string wineDrivePath(std::string unixPath) {
   return "Z:" + unixPath;
 }
 
-bool hasCaption(HWND window, const char* caption) { return windowText(window) == caption; }
-
-bool isFolderChooser(HWND window) {
-  const std::vector<std::string> texts = staticTexts(window);
-  return std::find(texts.begin(), texts.end(), kChooserTitle) != texts.end();
-}
-
 class WineRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -88,34 +82,31 @@ class WineRunTest : public ::testing::Test {
     return fs::file_size(folder.path() / "sh3.exe");
   }
 
-  // The message box of `run` with `caption`: checks its body and its single OK button,
-  // then presses OK.
-  void answerMessageBox(const ChildProcess& run, const char* caption, const std::string& text) {
-    const HWND box = waitForDialog(
-        run.id(), [caption](HWND window) { return hasCaption(window, caption); }, kWaitMs);
-    ASSERT_NE(box, nullptr) << "no box \"" << caption << "\"; open dialogs: " << openDialogs(run);
-    EXPECT_EQ(messageBoxText(box), text);
-    EXPECT_EQ(visibleButtons(box), std::vector<int>{IDOK});
+  // The next box of `run`: checks its caption, body and single OK button, then presses OK.
+  static void answerMessageBox(const ChildProcess& run, const char* caption,
+                               const std::string& text) {
+    const HWND box = waitForDialog(run.id(), kWaitMs);
+    ASSERT_NE(box, nullptr) << "no box \"" << caption << "\"";
+    const MessageBoxReading reading = readMessageBox(box);
+    ASSERT_EQ(reading.caption, caption);
+    EXPECT_EQ(reading.text, text);
+    EXPECT_EQ(reading.buttons, std::vector<int>{IDOK});
     ASSERT_TRUE(pressButton(box, IDOK, kWaitMs));
+  }
+
+  // The folder chooser of `run`, with its title line.
+  static HWND waitForChooser(const ChildProcess& run) {
+    const HWND chooser = waitForDialog(run.id(), kWaitMs);
+    if (chooser == nullptr || !isFolderChooser(chooser)) return nullptr;
+    const std::vector<std::string> texts = staticTexts(chooser);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), kChooserTitle), texts.end());
+    return chooser;
   }
 
   static void expectNormalEnd(const ChildProcess& run) {
     DWORD exitCode = 0;
     ASSERT_TRUE(run.waitForExit(kWaitMs, exitCode)) << "the program did not end";
     EXPECT_EQ(exitCode, 0u);
-  }
-
-  // The captions of the program's open dialogs, for failure messages.
-  static std::string openDialogs(const ChildProcess& run) {
-    std::string captions;
-    waitForDialog(
-        run.id(),
-        [&captions](HWND window) {
-          captions += "\"" + windowText(window) + "\" ";
-          return false;
-        },
-        0);
-    return captions.empty() ? "none" : captions;
   }
 
   const std::string program_ = wineDrivePath(BRINEMARK_EXE);
@@ -164,8 +155,8 @@ TEST_F(WineRunTest, MissingSampleIsAskedForAndReportedFromTheChosenFolder) {
   ChildProcess run(program_, emptyFolder_.path().string());
   ASSERT_TRUE(run.started()) << "cannot start " << program_ << ": error " << run.startError();
   ASSERT_NO_FATAL_FAILURE(answerMessageBox(run, kQuestionCaption, kQuestionText));
-  const HWND chooser = waitForDialog(run.id(), isFolderChooser, kWaitMs);
-  ASSERT_NE(chooser, nullptr) << "no folder chooser; open dialogs: " << openDialogs(run);
+  const HWND chooser = waitForChooser(run);
+  ASSERT_NE(chooser, nullptr) << "no folder chooser";
   ASSERT_TRUE(selectFolder(run.handle(), chooser, sampleFolder.path().string(), kWaitMs));
   ASSERT_TRUE(pressButton(chooser, IDOK, kWaitMs));
   ASSERT_NO_FATAL_FAILURE(answerMessageBox(run, kResultCaption, expectedReport(size, "No")));
@@ -176,8 +167,8 @@ TEST_F(WineRunTest, CancelledChooserEndsWithTheNotFoundError) {
   ChildProcess run(program_, emptyFolder_.path().string());
   ASSERT_TRUE(run.started()) << "cannot start " << program_ << ": error " << run.startError();
   ASSERT_NO_FATAL_FAILURE(answerMessageBox(run, kQuestionCaption, kQuestionText));
-  const HWND chooser = waitForDialog(run.id(), isFolderChooser, kWaitMs);
-  ASSERT_NE(chooser, nullptr) << "no folder chooser; open dialogs: " << openDialogs(run);
+  const HWND chooser = waitForChooser(run);
+  ASSERT_NE(chooser, nullptr) << "no folder chooser";
   ASSERT_TRUE(pressButton(chooser, IDCANCEL, kWaitMs));
   ASSERT_NO_FATAL_FAILURE(answerMessageBox(run, kErrorCaption, kErrorText));
   expectNormalEnd(run);
