@@ -102,6 +102,8 @@ bool readHeaders(const Bytes& image, uint32_t& resourceRva, Sections& sections) 
 // One entry of the resource directory at `directoryRva`: the first whose id is `id`, or
 // the first of all when `id` is kAnyEntry. Gives its data field.
 constexpr uint32_t kAnyEntry = 0xFFFFFFFF;
+constexpr uint32_t kNeutralLanguage = 0x0000;
+constexpr uint32_t kEnglishUnitedStates = 0x0409;
 
 bool findEntry(const Bytes& image, const Sections& sections, uint32_t directoryRva, uint32_t id,
                uint32_t& data) {
@@ -205,12 +207,18 @@ ByteRange findVersionResource(const uint8_t* data, uint64_t size) {
   if (!findEntry(image, sections, resourceRva, kVersionType, typeData) ||
       !(typeData & kSubdirectory) ||
       !findEntry(image, sections, resourceRva + (typeData & ~kSubdirectory), kAnyEntry, nameData) ||
-      !(nameData & kSubdirectory) ||
-      !findEntry(image, sections, resourceRva + (nameData & ~kSubdirectory), kAnyEntry,
-                 languageData) ||
-      (languageData & kSubdirectory)) {
+      !(nameData & kSubdirectory)) {
     return {};
   }
+  // Of several languages, the one an English Windows picks: neutral, else English (United
+  // States), else the first.
+  const uint32_t languages = resourceRva + (nameData & ~kSubdirectory);
+  if (!findEntry(image, sections, languages, kNeutralLanguage, languageData) &&
+      !findEntry(image, sections, languages, kEnglishUnitedStates, languageData) &&
+      !findEntry(image, sections, languages, kAnyEntry, languageData)) {
+    return {};
+  }
+  if (languageData & kSubdirectory) return {};
   uint64_t dataEntry = 0, offset = 0;
   uint32_t dataRva = 0, dataSize = 0;
   if (!fileOffsetOf(image, sections, resourceRva + languageData, dataEntry) ||

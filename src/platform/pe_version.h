@@ -7,8 +7,9 @@
 // It reads hostile input: every offset and length is checked against the image or the
 // block before use, in 64-bit arithmetic, and anything malformed simply finds nothing.
 
-// Where the version resource of a PE image (PE32 or PE32+) lies: the first name and first
-// language under resource type 16. Empty (size 0) when there is none.
+// Where the version resource of a PE image (PE32 or PE32+) lies: the first name under
+// resource type 16, in the language an English Windows picks. Empty (size 0) when there is
+// none.
 struct ByteRange {
   uint64_t offset = 0;
   uint64_t size = 0;

@@ -77,27 +77,40 @@ std::string versionBlockBytes(const VersionBlock& block) {
 }
 
 std::string peImageBytes(const std::string& resource, PeKind kind) {
+  if (resource.empty()) return peImageBytes(std::vector<LanguageResource>{}, kind);
+  return peImageBytes({{0x0409, resource}}, kind);
+}
+
+std::string peImageBytes(const std::vector<LanguageResource>& resources, PeKind kind) {
   constexpr uint32_t kPeOffset = 0x40;
   constexpr uint32_t kSectionRva = 0x1000;
   constexpr uint32_t kSectionOffset = 0x200;
   const bool plus = kind == PeKind::kPe32Plus;
   const uint32_t optionalSize = plus ? 240 : 224;
 
-  // The resource tree: type 16, name 1, language 0x0409, then the data entry and the data.
-  std::string section(0x58, '\0');
-  if (!resource.empty()) {
+  // The resource tree: type 16, name 1, one entry per language, then the data entries and
+  // the data of each language.
+  std::string section;
+  if (!resources.empty()) {
+    const uint32_t languages = static_cast<uint32_t>(resources.size());
+    const uint32_t dataEntries = 0x40 + 8 * languages;
+    section.assign(dataEntries + 16 * languages, '\0');
     put16(section, 0x0E, 1);
     put32(section, 0x10, 16);
     put32(section, 0x14, 0x80000018);
     put16(section, 0x18 + 0x0E, 1);
     put32(section, 0x28, 1);
     put32(section, 0x2C, 0x80000030);
-    put16(section, 0x30 + 0x0E, 1);
-    put32(section, 0x40, 0x0409);
-    put32(section, 0x44, 0x48);
-    put32(section, 0x48, kSectionRva + 0x58);
-    put32(section, 0x4C, static_cast<uint32_t>(resource.size()));
-    section += resource;
+    put16(section, 0x30 + 0x0E, languages);
+    for (uint32_t i = 0; i < languages; ++i) {
+      const auto& [language, data] = resources[i];
+      put32(section, 0x40 + 8 * i, language);
+      put32(section, 0x44 + 8 * i, dataEntries + 16 * i);
+      padTo4(section);
+      put32(section, dataEntries + 16 * i, kSectionRva + static_cast<uint32_t>(section.size()));
+      put32(section, dataEntries + 16 * i + 4, static_cast<uint32_t>(data.size()));
+      section += data;
+    }
   }
   const uint32_t virtualSize = static_cast<uint32_t>(section.size());
   while (section.size() % 0x200 != 0) section += '\0';
@@ -126,7 +139,7 @@ std::string peImageBytes(const std::string& resource, PeKind kind) {
   put16(image, optional + 68, 2);               // GUI subsystem
   const size_t directories = optional + (plus ? 112 : 96);
   put32(image, directories - 4, 16);
-  if (!resource.empty()) {
+  if (!resources.empty()) {
     put32(image, directories + 2 * 8, kSectionRva);
     put32(image, directories + 2 * 8 + 4, virtualSize);
   }

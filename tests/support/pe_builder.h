@@ -28,3 +28,7 @@ enum class PeKind { kPe32, kPe32Plus };
 // A PE image whose only section holds a resource tree with `resource` as its RT_VERSION
 // resource (id 1, language 0x0409); no resource tree at all when `resource` is empty.
 std::string peImageBytes(const std::string& resource, PeKind kind = PeKind::kPe32);
+
+// The same with one RT_VERSION resource per language, in the order given.
+using LanguageResource = std::pair<uint16_t, std::string>;
+std::string peImageBytes(const std::vector<LanguageResource>& resources, PeKind kind);
