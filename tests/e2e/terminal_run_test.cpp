@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "fixtures/sample_sh3/sample_version_lines.h"
 #include "support/read_only.h"
 #include "support/temp_dir.h"
 
@@ -94,17 +95,8 @@ std::string sampleSize() { return std::to_string(fs::file_size(SAMPLE_SH3)); }
 
 const std::string kNotPossible = "----   QUIRN not possible / nicht m\xC3\xB6glich !!";
 
-// The version lines of the sample, from tests/fixtures/sample_sh3/sample_sh3.rc.
 const std::string kSampleVersionLines =
-    "FileVersion:\t1, 4, 0, 1\n"
-    "FileDescription:\tSample submarine simulator\n"
-    "LegalCopyright:\tCopyright (C) Brinemark developers\n"
-    "InternalName:\tsh3\n"
-    "OriginalFilename:\tsh3.exe\n"
-    "ProductName:\tSample Hunter III\n"
-    "ProductVersion:\t1, 4, 0, 1\n"
-    "CompanyName:\tBrinemark Test Fixtures\n"
-    "Language:   \tEnglish (United States)";
+    std::string(kSampleFieldLines) + "Language:   \tEnglish (United States)";
 
 std::string report(const std::string& size, const std::string& largeAddress = "No",
                    const std::string& status = kNotPossible) {

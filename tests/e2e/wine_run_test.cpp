@@ -9,6 +9,7 @@
 
 #include "e2e/child_process.h"
 #include "e2e/remote_dialog.h"
+#include "fixtures/sample_sh3/sample_version_lines.h"
 #include "support/live_box.h"
 #include "support/temp_dir.h"
 
@@ -35,19 +36,10 @@ std::string languageName(DWORD language) {
   return name;
 }
 
-// The version lines of the sample, from tests/fixtures/sample_sh3/sample_sh3.rc. Its
-// language, 0x0409, is named by the platform: Wine calls it plain "English".
+// The version lines of the sample. Its language, 0x0409, is named by the platform: Wine
+// calls it plain "English".
 std::string sampleVersionLines() {
-  return "FileVersion:\t1, 4, 0, 1\n"
-         "FileDescription:\tSample submarine simulator\n"
-         "LegalCopyright:\tCopyright (C) Brinemark developers\n"
-         "InternalName:\tsh3\n"
-         "OriginalFilename:\tsh3.exe\n"
-         "ProductName:\tSample Hunter III\n"
-         "ProductVersion:\t1, 4, 0, 1\n"
-         "CompanyName:\tBrinemark Test Fixtures\n"
-         "Language:   \t" +
-         languageName(0x0409);
+  return kSampleFieldLines + ("Language:   \t" + languageName(0x0409));
 }
 
 // The report on a copy of the sample, which is no known build. `largeAddress` is "Yes" or
