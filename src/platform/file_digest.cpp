@@ -9,14 +9,24 @@
 #include "platform/os_file.h"
 
 namespace {
+
 constexpr int32_t kBlockSize = 1 << 20;
-}
+// The block starts on a page: the system's copy into a block that does not start on a
+// cache line, as an ordinary allocation of this size does not, runs several times slower.
+constexpr std::align_val_t kBlockAlignment{4096};
+
+struct AlignedBlockDelete {
+  void operator()(uint8_t* block) const { ::operator delete[](block, kBlockAlignment); }
+};
+
+}  // namespace
 
 std::string fileDigestMd5(const char* path) {
   if (path == nullptr) return {};
   OsFile file = OsFile::open(path, OsFile::Access::kReadOnly);
   if (!file) return {};
-  const std::unique_ptr<uint8_t[]> block(new (std::nothrow) uint8_t[kBlockSize]);
+  const std::unique_ptr<uint8_t[], AlignedBlockDelete> block(
+      new (kBlockAlignment, std::nothrow) uint8_t[kBlockSize]);
   if (!block) return {};
 
   Md5 md5;
