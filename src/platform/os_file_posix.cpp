@@ -11,11 +11,14 @@ namespace {
 // Reading shared, writing exclusive: an open-file-description lock on the whole file,
 // taken without waiting, gives the same conflicts as a Windows open that shares reading
 // only. Our own descriptors conflict with each other too, as separate Windows handles do.
+// Only a lock held elsewhere refuses the open; a file system without these locks (an
+// older kernel, NFS without its lock service) opens without them.
 bool lockLikeShareRead(int fd, bool update) {
   struct flock lock {};
   lock.l_type = update ? F_WRLCK : F_RDLCK;
   lock.l_whence = SEEK_SET;
-  return fcntl(fd, F_OFD_SETLK, &lock) == 0;
+  if (fcntl(fd, F_OFD_SETLK, &lock) == 0) return true;
+  return errno != EAGAIN && errno != EACCES;
 }
 
 // Only regular files open. A file without any write permission is read-only for an
@@ -30,10 +33,18 @@ bool opensAs(int fd, bool update) {
 
 OsFile OsFile::open(const char* name, Access access) {
   const bool update = access == Access::kUpdate;
-  const int fd = ::open(name, update ? O_RDWR | O_CREAT | O_CLOEXEC : O_RDONLY | O_CLOEXEC, 0666);
+  // Without waiting: a FIFO of that name must fail the checks below, not block the open.
+  const int flags = (update ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
+  int fd = ::open(name, flags);
+  bool created = false;
+  if (fd < 0 && update && errno == ENOENT) {
+    // A file created here is ours to write, whatever write bits the umask left it.
+    fd = ::open(name, flags | O_CREAT | O_EXCL, 0666);
+    created = fd >= 0;
+  }
   if (fd < 0) return OsFile();
   OsFile file(fd);
-  if (!opensAs(fd, update) || !lockLikeShareRead(fd, update)) return OsFile();
+  if (!opensAs(fd, update && !created) || !lockLikeShareRead(fd, update)) return OsFile();
   return file;
 }
 

@@ -55,9 +55,11 @@ using Library = Win32Owner<LibraryTraits>;
 
 // Loads a DLL of the system by name from the system folder only, never from the program's
 // own folder or the current one, where a planted DLL would run with the program's rights.
-inline Library loadSystemLibrary(const char* name) {
-  return Library(LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-}
+Library loadSystemLibrary(const char* name);
+
+// The same by the DLL's full path in the system folder, for systems whose loader does not
+// know LOAD_LIBRARY_SEARCH_SYSTEM32 (Windows 7 without its update).
+Library loadFromSystemFolder(const char* name);
 
 // An entry point of `library` with the type of its SDK declaration, so the calling
 // convention of the 32-bit build always matches: procAddress<decltype(&::Name)>(...).

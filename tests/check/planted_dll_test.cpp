@@ -8,6 +8,7 @@
 #include <string>
 
 #include "check/version_report.h"
+#include "platform/win32_owner.h"
 #include "support/pe_builder.h"
 #include "support/temp_dir.h"
 
@@ -21,6 +22,14 @@ TEST(PlantedDllTest, ReportComesFromTheSystemLibrary) {
   const std::string report = versionReport(dir.file("sh3.exe"), kProductName, true);
   EXPECT_EQ(report, "ProductName:\tSample Hunter III");
   EXPECT_EQ(report.find("PLANTED"), std::string::npos);
+
+  // The full path in the system folder, where the loader lacks the search flag, is the
+  // system's library too.
+  {
+    const Library system = loadFromSystemFolder("version.dll");
+    ASSERT_TRUE(system);
+    EXPECT_EQ(GetProcAddress(system.get(), "PlantedMarker"), nullptr);
+  }
 
   // The plant is real: a load by bare name with the default search finds it.
   const HMODULE unguarded = LoadLibraryA("version.dll");

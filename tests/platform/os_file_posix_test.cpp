@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,6 +35,21 @@ TEST(OsFilePosixTest, AnotherProcessMeetsTheSameShareRules) {
     EXPECT_FALSE(otherProcessOpens(path, OsFile::Access::kUpdate));
   }
   EXPECT_TRUE(otherProcessOpens(path, OsFile::Access::kUpdate));  // released with its owner
+}
+
+TEST(OsFilePosixTest, CreatedFileOpensForUpdateWhateverTheUmask) {
+  TempDir dir;
+  const mode_t previous = umask(0222);
+  const OsFile created = OsFile::open(dir.file("new.bin").c_str(), OsFile::Access::kUpdate);
+  umask(previous);
+  EXPECT_TRUE(created);
+}
+
+TEST(OsFilePosixTest, FifoIsRefusedWithoutWaitingForAWriter) {
+  TempDir dir;
+  ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(OsFile::open(dir.file("pipe").c_str(), OsFile::Access::kReadOnly));
+  EXPECT_FALSE(OsFile::open(dir.file("pipe").c_str(), OsFile::Access::kUpdate));
 }
 
 }  // namespace
