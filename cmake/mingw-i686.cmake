@@ -3,5 +3,7 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(MINGW_TRIPLE i686-w64-mingw32)
-set(MINGW_THREADS win32)
+if(NOT DEFINED MINGW_THREADS)
+  set(MINGW_THREADS win32)
+endif()
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

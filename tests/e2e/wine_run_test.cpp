@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "e2e/child_process.h"
 #include "e2e/remote_dialog.h"
 #include "fixtures/sample_sh3/sample_version_lines.h"
+#include "platform/os_file.h"
 #include "support/live_box.h"
 #include "support/temp_dir.h"
 
@@ -29,28 +31,80 @@ constexpr char kErrorCaption[] = "ERROR / FEHLER";
 constexpr char kErrorText[] =
     "Leider konnte SH3.EXE nicht gefunden werden\nSorry there is no SH3.EXE";
 
-// The platform's name of a language, as the version library gives it.
-std::string languageName(DWORD language) {
-  char name[128] = {};
-  VerLanguageNameA(language, name, sizeof name);
-  return name;
-}
+constexpr char kFieldKeys[][17] = {
+    "FileVersion",  "FileDescription", "LegalCopyright",  "InternalName",
+    "OriginalFilename", "ProductName", "ProductVersion",  "CompanyName",
+    "LegalTrademarks", "SpecialBuild",  "PrivateBuild",    "Comments"};
 
-// The version lines of the sample. Its language, 0x0409, is named by the platform: Wine
-// calls it plain "English".
-std::string sampleVersionLines() {
-  return kSampleFieldLines + ("Language:   \t" + languageName(0x0409));
+// The version block of `path` as the system's own version library reads it.
+class SystemVersionBlock {
+ public:
+  explicit SystemVersionBlock(const std::string& path) {
+    DWORD ignored = 0;
+    block_.resize(GetFileVersionInfoSizeA(path.c_str(), &ignored));
+    if (block_.empty() ||
+        !GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(block_.size()), block_.data())) {
+      block_.clear();
+    }
+  }
+
+  // The report's lines of the string fields, each ended by a line feed.
+  std::string fieldLines() const {
+    const WORD* translation = nullptr;
+    std::string lines;
+    if (!query("\\VarFileInfo\\Translation", &translation)) return lines;
+    char key[9];
+    std::snprintf(key, sizeof key, "%04X%04X", translation[0], translation[1]);
+    for (const char* field : kFieldKeys) {
+      const char* value = nullptr;
+      const std::string path = std::string("\\StringFileInfo\\") + key + "\\" + field;
+      if (query(path.c_str(), &value)) lines += std::string(field) + ":\t" + value + "\n";
+    }
+    return lines;
+  }
+
+  // The platform's name of the block's language.
+  std::string languageName() const {
+    const WORD* translation = nullptr;
+    char name[128] = {};
+    if (query("\\VarFileInfo\\Translation", &translation)) {
+      VerLanguageNameA(translation[0], name, sizeof name);
+    }
+    return name;
+  }
+
+ private:
+  template <typename Value>
+  bool query(const char* path, const Value** value) const {
+    void* found = nullptr;
+    UINT length = 0;
+    if (block_.empty() || !VerQueryValueA(block_.data(), path, &found, &length)) return false;
+    *value = static_cast<const Value*>(found);
+    return true;
+  }
+
+  std::vector<char> block_;
+};
+
+// The version lines of `sample` as the platform's version library gives them: its language,
+// 0x0409, is named by the platform (Wine calls it plain "English").
+std::string systemVersionLines(const std::string& sample) {
+  const SystemVersionBlock block(sample);
+  return block.fieldLines() + "Language:   \t" + block.languageName();
 }
 
 // The report on a copy of the sample, which is no known build. `largeAddress` is "Yes" or
 // "No".
-std::string expectedReport(uintmax_t size, const char* largeAddress) {
-  return sampleVersionLines() +
+std::string expectedReport(const std::string& sample, uintmax_t size, const char* largeAddress) {
+  return systemVersionLines(sample) +
          "\n\nSH3 Patchversion:      ----   QUIRN not possible / nicht m\xF6glich !!"
          "\n\n4GB-Patch:                  " +
          largeAddress + "\n\nGr\xF6\xDF" "e / Size:                " + std::to_string(size) +
          " Bytes";
 }
+
+// The byte of sh3.exe that holds the large-address flag (0x20).
+constexpr size_t kHeaderByte = 286;
 
 // Under Wine the Unix file system is drive Z:.
 std::string wineDrivePath(std::string unixPath) {
@@ -107,10 +161,13 @@ class WineRunTest : public ::testing::Test {
   TempDir emptyFolder_;
 };
 
+TEST_F(WineRunTest, SystemVersionLibraryReadsTheSampleAsItWasBuilt) {
+  EXPECT_EQ(SystemVersionBlock(sample_).fieldLines(), kSampleFieldLines);
+}
+
 TEST_F(WineRunTest, SampleInTheCurrentFolderIsReportedAtOnceAndLeftAsItWas) {
   // The byte at offset 286 holds the large-address flag (0x20). The run clears it on disk
   // while it takes the digest and must put it back before it reports.
-  constexpr size_t kHeaderByte = 286;
   const struct {
     const char* name;
     bool flagged;
@@ -134,7 +191,7 @@ TEST_F(WineRunTest, SampleInTheCurrentFolderIsReportedAtOnceAndLeftAsItWas) {
     ChildProcess run(program_, folder.path().string());
     ASSERT_TRUE(run.started()) << "cannot start " << program_ << ": error " << run.startError();
     ASSERT_NO_FATAL_FAILURE(
-        answerMessageBox(run, kResultCaption, expectedReport(size, c.largeAddress)));
+        answerMessageBox(run, kResultCaption, expectedReport(sample_, size, c.largeAddress)));
     expectNormalEnd(run);
     EXPECT_EQ(readFile(folder.file("sh3.exe")), bytes) << "the file must be left as it was";
   }
@@ -151,7 +208,7 @@ TEST_F(WineRunTest, MissingSampleIsAskedForAndReportedFromTheChosenFolder) {
   ASSERT_NE(chooser, nullptr) << "no folder chooser";
   ASSERT_TRUE(selectFolder(run.handle(), chooser, sampleFolder.path().string(), kWaitMs));
   ASSERT_TRUE(pressButton(chooser, IDOK, kWaitMs));
-  ASSERT_NO_FATAL_FAILURE(answerMessageBox(run, kResultCaption, expectedReport(size, "No")));
+  ASSERT_NO_FATAL_FAILURE(answerMessageBox(run, kResultCaption, expectedReport(sample_, size, "No")));
   expectNormalEnd(run);
 }
 
@@ -164,6 +221,68 @@ TEST_F(WineRunTest, CancelledChooserEndsWithTheNotFoundError) {
   ASSERT_TRUE(pressButton(chooser, IDCANCEL, kWaitMs));
   ASSERT_NO_FATAL_FAILURE(answerMessageBox(run, kErrorCaption, kErrorText));
   expectNormalEnd(run);
+}
+
+TEST_F(WineRunTest, DirectoryNamedLikeTheExecutableEndsTheRunWithoutABox) {
+  TempDir folder;
+  fs::create_directory(folder.path() / "sh3.exe");
+
+  ChildProcess run(program_, folder.path().string());
+  ASSERT_TRUE(run.started()) << "cannot start " << program_ << ": error " << run.startError();
+  // Any box would hold the program up until it is answered.
+  expectNormalEnd(run);
+  EXPECT_TRUE(fs::is_directory(folder.path() / "sh3.exe"));
+  EXPECT_TRUE(fs::is_empty(folder.path() / "sh3.exe"));
+}
+
+TEST_F(WineRunTest, FileHeldElsewhereThroughTheRestoreGetsTheWarningBox) {
+  // A flagged copy of the sample, made long with zeros so that its digest takes long enough
+  // for this test to take hold of the file while the byte is cleared.
+  constexpr uintmax_t kLength = 128u << 20;
+  TempDir folder;
+  placeSample(folder);
+  const std::string exe = folder.file("sh3.exe");
+  std::string sample = readFile(exe);
+  sample[kHeaderByte] = static_cast<char>(sample[kHeaderByte] | 0x20);
+  writeFile(exe, sample);
+  fs::resize_file(exe, kLength);
+
+  ChildProcess run(program_, folder.path().string());
+  ASSERT_TRUE(run.started()) << "cannot start " << program_ << ": error " << run.startError();
+  // A read-only open that shares reading only, as a virus scanner's may: it succeeds only
+  // while the program holds no write handle, and refuses every write open after it.
+  OsFile holder;
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < kWaitMs) {
+    holder = OsFile::open(exe.c_str(), OsFile::Access::kReadOnly);
+    char byte = 0;
+    if (holder) {
+      holder.seekTo(kHeaderByte);
+      if (holder.read(&byte, 1) == 1 && byte == (sample[kHeaderByte] & 0x0F)) break;
+    }
+    holder = OsFile();
+    Sleep(1);
+  }
+  ASSERT_TRUE(holder) << "the cleared byte was never seen on disk";
+
+  char saved[5];
+  std::snprintf(saved, sizeof saved, "0x%02X", sample[kHeaderByte] & 0xFF);
+  ASSERT_NO_FATAL_FAILURE(answerMessageBox(
+      run, kErrorCaption,
+      std::string("Das \"4GB-Patch\"-Byte von SH3.EXE konnte nicht wiederhergestellt werden:\n"
+                  "an Offset 286 (0x11E) muss der Wert ") + saved + " stehen.\n"
+      "The \"4GB-Patch\" byte of SH3.EXE could not be restored:\n"
+      "offset 286 (0x11E) must hold the value " + saved + "."));
+  expectNormalEnd(run);
+  holder = OsFile();
+
+  // The program could not write the byte back; nothing else of the file changed.
+  const std::string after = readFile(exe);
+  ASSERT_EQ(after.size(), kLength);
+  std::string expected = sample;
+  expected[kHeaderByte] = static_cast<char>(sample[kHeaderByte] & 0x0F);
+  EXPECT_EQ(after.compare(0, expected.size(), expected), 0);
+  EXPECT_EQ(after.find_first_not_of('\0', expected.size()), std::string::npos);
 }
 
 }  // namespace
