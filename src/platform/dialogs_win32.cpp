@@ -25,6 +25,10 @@ struct HeldWindow {
 std::unique_ptr<HeldWindow> heldWindows;
 // The chooser joins COM itself on its first call, whatever start-up did.
 bool chooserJoinedCom = false;
+// Common controls are no Known DLL, so they are never imported, where a copy beside the
+// program would be taken, but loaded from the system folder (the manifest still binds the
+// name to version 6). Loaded once and kept: the registered classes live as long as it does.
+Library commonControls;
 
 struct PidlTraits {
   using Value = PIDLIST_ABSOLUTE;
@@ -103,11 +107,16 @@ int CALLBACK selectInitialFolder(HWND dialog, UINT message, LPARAM, LPARAM initi
 }  // namespace
 
 void initDialogSupport() {
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof controls;
-  controls.dwICC = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES |
-                   ICC_USEREX_CLASSES | ICC_INTERNET_CLASSES;
-  InitCommonControlsEx(&controls);
+  if (!commonControls) commonControls = loadSystemLibrary("comctl32.dll");
+  const auto initCommonControls =
+      procAddress<decltype(&::InitCommonControlsEx)>(commonControls, "InitCommonControlsEx");
+  if (initCommonControls != nullptr) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES |
+                     ICC_USEREX_CLASSES | ICC_INTERNET_CLASSES;
+    initCommonControls(&controls);
+  }
   CoInitialize(nullptr);
 }
 

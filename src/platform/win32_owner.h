@@ -61,10 +61,15 @@ Library loadSystemLibrary(const char* name);
 // know LOAD_LIBRARY_SEARCH_SYSTEM32 (Windows 7 without its update).
 Library loadFromSystemFolder(const char* name);
 
-// An entry point of `library` with the type of its SDK declaration, so the calling
+// An entry point of `module` with the type of its SDK declaration, so the calling
 // convention of the 32-bit build always matches: procAddress<decltype(&::Name)>(...).
 template <typename Function>
-Function procAddress(const Library& library, const char* name) {
-  const FARPROC address = GetProcAddress(library.get(), name);
+Function procAddress(HMODULE module, const char* name) {
+  const FARPROC address = GetProcAddress(module, name);
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+template <typename Function>
+Function procAddress(const Library& library, const char* name) {
+  return procAddress<Function>(library.get(), name);
 }
