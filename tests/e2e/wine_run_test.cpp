@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -105,6 +106,20 @@ std::string expectedReport(const std::string& sample, uintmax_t size, const char
 
 // The byte of sh3.exe that holds the large-address flag (0x20).
 constexpr size_t kHeaderByte = 286;
+
+// The byte at kHeaderByte of `path` as it stands on disk, read through a handle that gets
+// in no other opener's way; -1 when it cannot be read.
+int byteOnDisk(const std::string& path) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return -1;
+  char byte = 0;
+  DWORD got = 0;
+  SetFilePointer(file, kHeaderByte, nullptr, FILE_BEGIN);
+  const bool read = ReadFile(file, &byte, 1, &got, nullptr) && got == 1;
+  CloseHandle(file);
+  return read ? byte : -1;
+}
 
 // Under Wine the Unix file system is drive Z:.
 std::string wineDrivePath(std::string unixPath) {
@@ -249,21 +264,25 @@ TEST_F(WineRunTest, FileHeldElsewhereThroughTheRestoreGetsTheWarningBox) {
 
   ChildProcess run(program_, folder.path().string());
   ASSERT_TRUE(run.started()) << "cannot start " << program_ << ": error " << run.startError();
-  // A read-only open that shares reading only, as a virus scanner's may: it succeeds only
-  // while the program holds no write handle, and refuses every write open after it.
+  // Watched through a handle that shares reading and writing, so the probe's own opens
+  // are never refused; once the cleared byte is on disk, a read-only open that shares
+  // reading only, as a virus scanner's may, takes hold: it succeeds as soon as the program
+  // has closed its write handle and refuses every write open after it.
+  const char cleared = static_cast<char>(sample[kHeaderByte] & 0x0F);
   OsFile holder;
   const DWORD start = GetTickCount();
-  while (GetTickCount() - start < kWaitMs) {
-    holder = OsFile::open(exe.c_str(), OsFile::Access::kReadOnly);
-    char byte = 0;
-    if (holder) {
-      holder.seekTo(kHeaderByte);
-      if (holder.read(&byte, 1) == 1 && byte == (sample[kHeaderByte] & 0x0F)) break;
+  while (!holder && GetTickCount() - start < kWaitMs) {
+    if (byteOnDisk(exe) == cleared) {
+      while (!holder && GetTickCount() - start < kWaitMs) {
+        holder = OsFile::open(exe.c_str(), OsFile::Access::kReadOnly);
+      }
     }
-    holder = OsFile();
-    Sleep(1);
   }
   ASSERT_TRUE(holder) << "the cleared byte was never seen on disk";
+  char held = 0;
+  holder.seekTo(kHeaderByte);
+  ASSERT_EQ(holder.read(&held, 1), 1);
+  ASSERT_EQ(held, cleared) << "the byte was restored before the file was held";
 
   char saved[5];
   std::snprintf(saved, sizeof saved, "0x%02X", sample[kHeaderByte] & 0xFF);
@@ -280,9 +299,141 @@ TEST_F(WineRunTest, FileHeldElsewhereThroughTheRestoreGetsTheWarningBox) {
   const std::string after = readFile(exe);
   ASSERT_EQ(after.size(), kLength);
   std::string expected = sample;
-  expected[kHeaderByte] = static_cast<char>(sample[kHeaderByte] & 0x0F);
+  expected[kHeaderByte] = cleared;
   EXPECT_EQ(after.compare(0, expected.size(), expected), 0);
   EXPECT_EQ(after.find_first_not_of('\0', expected.size()), std::string::npos);
+}
+
+// DLLs that a run through the question, the chooser and the result box loads after its
+// start-up, each planted beside the program. To refresh the list: run the program under
+// WINEDEBUG=+loaddll through the three boxes and take every DLL it loads that a program
+// importing only KERNEL32, msvcrt, ole32 and USER32 does not load before its first
+// instruction. version.dll cannot be here: Wine's own user32 imports it before the program
+// starts, which Windows does not (planted_dll_test covers the version report's own load).
+constexpr const char* kPlantedNames[] = {
+    "apphelp", "comctl32", "dwmapi", "msimg32", "oleacc",  "oleaut32", "propsys",
+    "setupapi", "shcore",  "shell32", "shlwapi", "userenv", "uxtheme",
+};
+
+// Empty DLLs under every planted name in `folder`, and the WINEDLLOVERRIDES value that makes
+// Wine take a DLL beside the program before its own, as Windows does.
+std::string plantDlls(const TempDir& folder) {
+  std::string overrides;
+  for (const char* name : kPlantedNames) {
+    fs::copy_file(wineDrivePath(BRINEMARK_PLANTED_EMPTY), folder.path() / (std::string(name) + ".dll"));
+    overrides += std::string(overrides.empty() ? "" : ",") + name;
+  }
+  return overrides + "=n,b";
+}
+
+// Sets an environment variable for the programs this test starts, and takes it back.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
+    SetEnvironmentVariableA(name, value.c_str());
+  }
+  ~ScopedEnvironment() { SetEnvironmentVariableA(name_, nullptr); }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  const char* name_;
+};
+
+// Wine's debug channels write to the standard error that a started program inherits from
+// this test, not to a handle it is given; wine-run sends this test's standard error to the
+// file named here. Reads what was added to it while `run` ran.
+class LoadLog {
+ public:
+  LoadLog() : path_(logPath()), start_(readFile(path_).size()) {}
+  std::string added() const { return readFile(path_).substr(start_); }
+
+ private:
+  static std::string logPath() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA("BRINEMARK_STDERR_FILE", path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? wineDrivePath(path) : std::string();
+  }
+  std::string path_;
+  size_t start_;
+};
+
+// The paths of the modules that Wine's load log says were loaded, in lower case.
+std::vector<std::string> loadedModules(const std::string& log) {
+  std::vector<std::string> modules;
+  const std::string marker = "Loaded L\"";
+  for (size_t at = log.find(marker); at != std::string::npos; at = log.find(marker, at)) {
+    at += marker.size();
+    std::string path = log.substr(at, log.find('"', at) - at);
+    for (size_t slash; (slash = path.find("\\\\")) != std::string::npos;) path.erase(slash, 1);
+    std::transform(path.begin(), path.end(), path.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    modules.push_back(path);
+  }
+  return modules;
+}
+
+// The modules of `log` that came from `folder`, other than `program`.
+std::vector<std::string> plantsLoaded(const std::string& log, const TempDir& folder,
+                                      const std::string& program) {
+  std::string prefix = folder.path().string() + "\\";
+  std::string own = prefix + program;
+  for (std::string* text : {&prefix, &own}) {
+    std::transform(text->begin(), text->end(), text->begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  }
+  std::vector<std::string> plants;
+  for (const std::string& module : loadedModules(log)) {
+    if (module.compare(0, prefix.size(), prefix) == 0 && module != own) plants.push_back(module);
+  }
+  return plants;
+}
+
+TEST_F(WineRunTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
+  TempDir gameFolder;
+  TempDir sampleFolder;
+  const uintmax_t size = placeSample(sampleFolder);
+  fs::copy_file(program_, gameFolder.path() / "brinemark.exe");
+  const ScopedEnvironment overrides("WINEDLLOVERRIDES", plantDlls(gameFolder));
+  const ScopedEnvironment loadLog("WINEDEBUG", "+loaddll");
+  const LoadLog log;
+  {
+    ChildProcess run(gameFolder.file("brinemark.exe"), emptyFolder_.path().string());
+    ASSERT_TRUE(run.started()) << "error " << run.startError();
+    ASSERT_NO_FATAL_FAILURE(answerMessageBox(run, kQuestionCaption, kQuestionText));
+    const HWND chooser = waitForChooser(run);
+    ASSERT_NE(chooser, nullptr) << "no folder chooser";
+    ASSERT_TRUE(selectFolder(run.handle(), chooser, sampleFolder.path().string(), kWaitMs));
+    ASSERT_TRUE(pressButton(chooser, IDOK, kWaitMs));
+    ASSERT_NO_FATAL_FAILURE(
+        answerMessageBox(run, kResultCaption, expectedReport(sample_, size, "No")));
+    expectNormalEnd(run);
+  }
+  const std::string loads = log.added();
+  ASSERT_FALSE(loadedModules(loads).empty()) << "the load log is empty";
+  EXPECT_EQ(plantsLoaded(loads, gameFolder, "brinemark.exe"), std::vector<std::string>{});
+}
+
+TEST_F(WineRunTest, ProgramWithoutTheMeasuresLoadsAPlantedDll) {
+  // Proves that the plants are real: a program that imports common controls and takes no
+  // measure loads at least one of them.
+  TempDir gameFolder;
+  fs::copy_file(wineDrivePath(BRINEMARK_UNGUARDED_PROGRAM), gameFolder.path() / "unguarded.exe");
+  const ScopedEnvironment overrides("WINEDLLOVERRIDES", plantDlls(gameFolder));
+  const ScopedEnvironment loadLog("WINEDEBUG", "+loaddll");
+  const LoadLog log;
+  {
+    ChildProcess run(gameFolder.file("unguarded.exe"), emptyFolder_.path().string());
+    ASSERT_TRUE(run.started()) << "error " << run.startError();
+    // The program may not get as far as its box with a plant in place of a system DLL.
+    const HWND box = waitForDialog(run.id(), 5000);
+    if (box != nullptr) closeDialog(box, kWaitMs);
+    DWORD exitCode = 0;
+    run.waitForExit(kWaitMs, exitCode);
+  }
+  const std::string loads = log.added();
+  ASSERT_FALSE(loadedModules(loads).empty()) << "the load log is empty";
+  EXPECT_NE(plantsLoaded(loads, gameFolder, "unguarded.exe"), std::vector<std::string>{});
 }
 
 }  // namespace
