@@ -80,6 +80,7 @@ OPTIONAL_LAYOUTS = {
     0x20B: OptionalLayout("PE32+", "<Q", 24, 108),
 }
 SUBSYSTEM_OFFSET = 68
+DLL_CHARACTERISTICS_OFFSET = 70
 
 Section = namedtuple("Section", "virtual_address stored_size raw_offset")
 
@@ -92,8 +93,8 @@ class PeImage:
         pe = self.file.value("<I", 0x3C, "PE header offset")
         if self.file.span(pe, 4, "PE signature") != b"PE\0\0":
             raise Malformed(f"no PE signature at offset {pe:#x}")
-        self.machine, section_count, _, _, _, optional_size, _ = self.file.unpack(
-            "<HHIIIHH", pe + 4, "file header")
+        self.machine, section_count, _, _, _, optional_size, self.characteristics = \
+            self.file.unpack("<HHIIIHH", pe + 4, "file header")
         optional = self.file.sub(pe + 24, optional_size, "optional header")
         self.magic = optional.value("<H", 0, "optional header magic")
         layout = OPTIONAL_LAYOUTS.get(self.magic)
@@ -101,6 +102,8 @@ class PeImage:
             raise Malformed(f"unknown optional header magic {self.magic:#x}")
         self.format = layout.name
         self.subsystem = optional.value("<H", SUBSYSTEM_OFFSET, "subsystem")
+        self.dll_characteristics = optional.value("<H", DLL_CHARACTERISTICS_OFFSET,
+                                                  "DLL characteristics")
         self.image_base = optional.value(layout.image_base, layout.image_base_offset, "image base")
         self.directories = self._directories(optional, layout.directory_count_offset)
         self.sections = self._sections(pe + 24 + optional_size, section_count)
@@ -248,22 +251,48 @@ def check_subsystem(build):
         f"subsystem is {subsystem}, expected {WINDOWS_GUI} (Windows GUI; 3 is a console program)"]
 
 
-# DLLs that every supported Windows carries; anything else (a MinGW runtime DLL such as
-# libstdc++-6.dll, libgcc_s_dw2-1.dll or libwinpthread-1.dll) would have to ship alongside.
-SYSTEM_DLLS = {
-    "advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll",
-    "ntdll.dll", "ole32.dll", "oleaut32.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
-    "version.dll",
+# The Known DLLs of Windows 7 to 11: the loader takes them from the system folder only,
+# whatever lies beside the program. The program runs elevated from a folder its user may
+# write, so it imports nothing else (common controls, Version.dll and shell32 are loaded at
+# run time from the system folder); ntdll is always the system's own.
+KNOWN_DLLS = {
+    "advapi32.dll", "clbcatq.dll", "combase.dll", "comdlg32.dll", "coml2.dll", "difxapi.dll",
+    "gdi32.dll", "gdiplus.dll", "imagehlp.dll", "imm32.dll", "kernel32.dll", "msctf.dll",
+    "msvcrt.dll", "normaliz.dll", "nsi.dll", "ntdll.dll", "ole32.dll", "oleaut32.dll",
+    "psapi.dll", "rpcrt4.dll", "sechost.dll", "setupapi.dll", "shcore.dll", "shell32.dll",
+    "shlwapi.dll", "user32.dll", "wldap32.dll", "ws2_32.dll",
 }
 
 
 def check_imports(build):
     dlls = imported_dlls(build.image)
-    foreign = [dll for dll in dlls if dll.lower() not in SYSTEM_DLLS]
-    problems = [f"imports from {dll}, which is not a Windows system DLL" for dll in foreign]
+    foreign = [dll for dll in dlls if dll.lower() not in KNOWN_DLLS]
+    problems = [f"imports from {dll}, which is no Known DLL: a copy beside the program would be "
+                "loaded" for dll in foreign]
     if not dlls:
         problems.append("imports nothing at all")
     return "imports " + ", ".join(dlls), problems
+
+
+DYNAMIC_BASE, NX_COMPAT = 0x40, 0x100
+RELOCS_STRIPPED = 0x1
+BASE_RELOCATION_DIRECTORY = 5
+
+
+def check_hardening(build):
+    """Address space layout randomisation needs both the flag and the relocations to move
+    the image; data execution prevention needs NX_COMPAT."""
+    image = build.image
+    problems = []
+    for flag, name in ((DYNAMIC_BASE, "DYNAMIC_BASE"), (NX_COMPAT, "NX_COMPAT")):
+        if not image.dll_characteristics & flag:
+            problems.append(f"{name} is not set in DllCharacteristics "
+                            f"({image.dll_characteristics:#x})")
+    if image.characteristics & RELOCS_STRIPPED:
+        problems.append("the file header says the relocations were stripped")
+    if image.directory(BASE_RELOCATION_DIRECTORY)[1] == 0:
+        problems.append("the image has no base relocations")
+    return f"DllCharacteristics {image.dll_characteristics:#x}", problems
 
 
 def check_manifest_resource(build):
@@ -548,7 +577,8 @@ def check_file_size(build):
 CHECKS = [
     ("PE format and machine", check_format),
     ("Windows GUI subsystem", check_subsystem),
-    ("imports only from system DLLs", check_imports),
+    ("static and delay imports only from Known DLLs", check_imports),
+    ("DYNAMIC_BASE, NX_COMPAT and relocations", check_hardening),
     ("one manifest, equal to the configured file", check_manifest_resource),
     ("manifest content", check_manifest_content),
     ("version block fixed file info", check_fixed_file_info),
