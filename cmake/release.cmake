@@ -1,19 +1,16 @@
 # The release zip of the product: the program, the README, the licence and their SHA-256
-# sums, made by `cpack --preset windows` from the windows build.
+# sums, made by the target `release_zip` of the windows build, byte for byte the same from
+# the same sources (cmake/release-zip.py).
 if(NOT WIN32)
   return()
 endif()
 
-install(TARGETS brinemark RUNTIME DESTINATION .)
-install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION .)
-# Runs after the files above are staged, so it sums exactly what the zip holds.
-install(CODE "set(BRINEMARK_SUMMED_FILES brinemark.exe README.md LICENSE)")
-install(SCRIPT ${CMAKE_SOURCE_DIR}/cmake/sha256sums.cmake)
-
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME brinemark)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_SYSTEM_NAME win32)
-set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/release)
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-include(CPack)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(RELEASE_ZIP ${CMAKE_BINARY_DIR}/release/brinemark-${PROJECT_VERSION}-win32.zip)
+add_custom_target(release_zip
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/cmake/release-zip.py ${RELEASE_ZIP}
+    ${CMAKE_SOURCE_DIR} $<TARGET_FILE:brinemark> ${CMAKE_SOURCE_DIR}/README.md
+    ${CMAKE_SOURCE_DIR}/LICENSE
+  DEPENDS brinemark
+  COMMENT "Writing ${RELEASE_ZIP}"
+  VERBATIM)
