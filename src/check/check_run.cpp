@@ -9,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/file_size.h"
 #include "platform/hex_text.h"
+#include "platform/termination_guard.h"
 
 namespace {
 
@@ -38,6 +39,20 @@ std::string lostHeaderByteText(const CheckState& state) {
          "offset 286 (0x11E) must hold the value " + hex + ".";
 }
 
+// Probe, identification and restore, the span in which the header byte on disk may be
+// held cleared. A request to end the program waits until the byte is back, or until the
+// user has been told which value it must hold.
+RestoreOutcome examineWithByteHeld(CheckState& state, const std::string& exePath) {
+  const TerminationGuard holdTermination;
+  probeHeaderFlag(state, exePath);
+  state.patchStatus = identifyBuild(state, exePath);
+  const RestoreOutcome outcome = restoreHeaderByte(state, exePath);
+  if (outcome == RestoreOutcome::kLost) {
+    showMessage(kErrorCaption, lostHeaderByteText(state).c_str(), kStyleError);
+  }
+  return outcome;
+}
+
 std::string resultText(const CheckState& state) {
   return state.versionText + kPatchLabel + state.patchStatus + kLargeAddressLabel +
          state.largeAddressText + kSizeLabel + state.sizeText + kSizeUnit;
@@ -62,17 +77,13 @@ void runCheck() {
     return;
   }
 
-  // From here until the restore the header byte on disk may be held cleared.
-  probeHeaderFlag(state, exePath);
-  state.patchStatus = identifyBuild(state, exePath);
-  switch (restoreHeaderByte(state, exePath)) {
+  switch (examineWithByteHeld(state, exePath)) {
     case RestoreOutcome::kRestored:
       break;
     case RestoreOutcome::kNotOpened:
       return;  // read-only, in use or a directory: nothing to report, nothing was changed
     case RestoreOutcome::kLost:
-      showMessage(kErrorCaption, lostHeaderByteText(state).c_str(), kStyleError);
-      return;
+      return;  // the user has been told which value offset 286 must hold
   }
 
   state.largeAddressText = state.hasLargeAddressFlag == 1 ? "Yes" : "No";

@@ -25,6 +25,9 @@ bool writeSavedByte(const CheckState& state, const std::string& exePath) {
   if (state.headerByteRead == 1) {
     seekTo(kFile, kHeaderOffset);
     writeByte(kFile, state.headerByte);
+    // On stable storage before it is read back and reported: a power cut after the
+    // report cannot bring back the cleared byte.
+    syncFile(kFile);
   }
   closeFile(kFile);
   return true;

@@ -18,6 +18,7 @@ enum class RestoreOutcome {
   kLost,       // the byte on disk still differs from the saved one after every try
 };
 
-// Writes the saved byte back and reads it back to be sure, trying again for about two
-// seconds while the file is held elsewhere or the write does not stick.
+// Writes the saved byte back, has it put on stable storage and reads it back to be sure,
+// trying again for about two seconds while the file is held elsewhere or the write does
+// not stick.
 RestoreOutcome restoreHeaderByte(const CheckState& state, const std::string& exePath);

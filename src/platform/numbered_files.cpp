@@ -177,6 +177,13 @@ int32_t writeByte(int32_t number, int32_t value) {
   return writeBytes(*file, &byte, 1);
 }
 
+void syncFile(int32_t number) {
+  FileHandle* file = table.open(number);
+  if (file == nullptr) return;
+  if (file->buffer) flushPending(*file);
+  file->osHandle.flushToDisk();
+}
+
 void closeFile(int32_t number) {
   FileHandle* file = table.open(number);
   if (file != nullptr) close(*file);

@@ -9,8 +9,8 @@
 // when the program ends are closed, pending bytes written.
 //
 // On a number with no open file: fileLength gives -1, readByte, readQuad and writeByte 0,
-// and seekTo and closeFile do nothing. A failed platform read counts as no bytes read;
-// the outcome of platform writes is not reported.
+// and seekTo, syncFile and closeFile do nothing. A failed platform read counts as no bytes
+// read; the outcome of platform writes is not reported.
 
 // Opens an existing file for reading only; false when it cannot be opened.
 bool openForRead(int32_t number, const char* name);
@@ -29,5 +29,8 @@ int32_t readByte(int32_t number);
 uint64_t readQuad(int32_t number);
 // Writes the low eight bits of `value` at the position; returns 1, the count taken.
 int32_t writeByte(int32_t number, int32_t value);
+// Writes pending bytes and has the system put the file's data on stable storage before it
+// returns; a failure of either is not reported.
+void syncFile(int32_t number);
 // Writes pending bytes and closes the file; the number is free again.
 void closeFile(int32_t number);

@@ -35,6 +35,9 @@ class OsFile {
   void seekBy(int64_t delta);
   // The size of the file in bytes; -1 when it cannot be had.
   int64_t length() const;
+  // Has the system put what was written on stable storage before it returns, so a power
+  // cut afterwards cannot bring back older bytes. A failure is not reported, as with writes.
+  void flushToDisk();
 
  private:
   // The platform's handle or descriptor; both platforms use -1 for none.

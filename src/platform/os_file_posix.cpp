@@ -86,3 +86,6 @@ int64_t OsFile::length() const {
   if (fstat(static_cast<int>(handle_), &info) != 0) return -1;
   return static_cast<int64_t>(info.st_size);
 }
+
+// The data, and the size when it changed; a new last-write time alone may wait.
+void OsFile::flushToDisk() { fdatasync(static_cast<int>(handle_)); }

@@ -48,3 +48,5 @@ int64_t OsFile::length() const {
   if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return -1;
   return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low);
 }
+
+void OsFile::flushToDisk() { FlushFileBuffers(asHandle(handle_)); }

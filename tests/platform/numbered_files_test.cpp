@@ -192,6 +192,20 @@ TEST_P(NumberedFilesTest, BufferHoldsAtMost4095PendingBytes) {
   EXPECT_EQ(onDisk(), std::string(4095, 'x') + "y");
 }
 
+TEST_P(NumberedFilesTest, SyncWritesPendingBytesAndWritingGoesOnAfterThem) {
+  write(sample(100));
+  ASSERT_TRUE(openUpdate());
+  seekTo(0, 10);
+  writeByte(0, 0x61);
+  syncFile(0);
+  EXPECT_EQ(onDisk()[10], 'a');  // out of the buffer with the file still open
+  writeByte(0, 0x62);
+  closeFile(0);
+  std::string expected = sample(100);
+  expected.replace(10, 2, "ab");
+  EXPECT_EQ(onDisk(), expected);
+}
+
 TEST_P(NumberedFilesTest, UpdateOpenAfterReadOpenLeavesOneFileOpen) {
   write(sample(300));
   ASSERT_TRUE(openRead());
@@ -224,6 +238,7 @@ TEST(NumberedFilesNoFileTest, NumbersWithoutAFileGiveTheirNeutralValues) {
     EXPECT_EQ(readQuad(number), 0u);
     EXPECT_EQ(writeByte(number, 0x20), 0);
     seekTo(number, 5);
+    syncFile(number);
     closeFile(number);
   }
   TempDir dir;
