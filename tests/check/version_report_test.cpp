@@ -123,6 +123,12 @@ TEST_F(VersionReportTest, BlockOver32767BytesGivesNoLines) {
   EXPECT_EQ(reportOf({{{0x0409, 0x04B0}}, {table}}), "");
 }
 
+TEST_F(VersionReportTest, NameMatchesWithoutRegardToCase) {
+  writeFile(dir_.file("SH3.EXE"), peImageBytes(versionBlockBytes({{{0x0409, 0x04B0}}, {kEnglishTable}})));
+  EXPECT_EQ(withoutLanguageName(versionReport(path_, kAllVersionFields, true)),
+            kAllLines + "\nLanguage:   \t");
+}
+
 TEST(VersionFieldNameTest, NamesTheThirteenFlagsOnly) {
   const struct {
     uint32_t flag;
