@@ -305,4 +305,49 @@ TEST(TerminalRunTest, NameInAnyCaseIsCheckedByEveryStep) {
   }
 }
 
+TEST(TerminalRunTest, ChooserListsSteamAndWineInstallationsAndChecksTheOneAnswered) {
+  TempDir home, elsewhere, start;
+  const fs::path steam = fs::canonical(home.path()) / ".local/share/Steam";
+  const fs::path steamGame = fs::canonical(elsewhere.path()) / "SteamLibrary/steamapps/common/SH3";
+  const fs::path wineGame =
+      fs::canonical(home.path()) / ".wine/drive_c/Program Files (x86)/Ubisoft/Silent Hunter III";
+  fs::create_directories(steam / "steamapps");
+  writeFile((steam / "steamapps/libraryfolders.vdf").string(),
+            "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + steam.string() +
+                "\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" +
+                (fs::canonical(elsewhere.path()) / "SteamLibrary").string() + "\"\n\t}\n}\n");
+  std::string flagged = readFile(SAMPLE_SH3);
+  ASSERT_GT(flagged.size(), 286u);
+  flagged[286] = static_cast<char>(flagged[286] | 0x20);
+  fs::create_directories(steamGame);
+  writeFile((steamGame / "sh3.exe").string(), flagged);
+  fs::create_directories(wineGame);
+  fs::copy_file(SAMPLE_SH3, wineGame / "SH3.EXE");
+
+  const std::string listed = kQuestion + "SilentHunterIII\n[1] " + steamGame.string() + "/\n[2] " +
+                             wineGame.string() + "/\nNummer oder Ordner / Number or folder ";
+  const struct {
+    const char* answer;
+    std::string reportShown;  // empty: the not-found error
+  } cases[] = {
+      {"1\n", report(std::to_string(flagged.size()), "Yes")},
+      {"2\n", report(sampleSize())},
+      {"3\n", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answer);
+    const Finished run = runProgram(start.path(), Input::kText, c.answer, {}, home.path());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.rfind(listed, 0), 0u) << run.out;
+    if (c.reportShown.empty()) {
+      EXPECT_EQ(run.out.find("[Information]"), std::string::npos) << run.out;
+      EXPECT_EQ(run.err, kNotFound);
+    } else {
+      EXPECT_TRUE(endsWith(run.out, c.reportShown)) << run.out;
+      EXPECT_EQ(run.err, "");
+    }
+  }
+  EXPECT_EQ(readFile((steamGame / "sh3.exe").string()), flagged);
+}
+
 }  // namespace
