@@ -62,7 +62,7 @@ bool VersionLibrary::load() {
 uint32_t VersionLibrary::infoSize(const char* path) {
   const MappedFile file(path);
   const ByteRange resource = findVersionResource(file.data(), file.size());
-  return resource.size <= UINT32_MAX ? static_cast<uint32_t>(resource.size) : 0;
+  return versionInfoSize(resource.size);
 }
 
 bool VersionLibrary::copyInfo(const char* path, uint32_t size, void* block) {
