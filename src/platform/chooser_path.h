@@ -14,7 +14,3 @@ std::string chooserStartPath(const char* initialPath);
 
 // `path` ending in `separator`: appended unless the path is empty or already ends in it.
 std::string withTrailingSeparator(std::string path, char separator);
-
-// The entry of a list of `count` that `answer` picks by its number (1 for the first), or 0
-// when the answer is no number from 1 to `count`.
-std::size_t listChoice(const std::string& answer, std::size_t count);

@@ -11,6 +11,7 @@
 #include "platform/codepage.h"
 #include "platform/dialogs.h"
 #include "platform/installations.h"
+#include "platform/list_choice.h"
 
 // The dialogs as terminal output: the texts are Windows-1252 and printed as UTF-8. A
 // message is not waited on: printing it is its whole life.
