@@ -1,6 +1,8 @@
 #include "platform/codepage.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 namespace {
 
@@ -24,6 +26,15 @@ void appendUtf8(std::string& out, uint32_t codePoint) {
     out += static_cast<char>(0x80 | (codePoint & 0x3F));
   }
 }
+
+// How Windows converts to the code page, best fit included; sorted by code unit.
+struct Cp1252Byte {
+  uint16_t unit;
+  uint8_t byte;
+};
+constexpr Cp1252Byte kFromUtf16[] = {
+#include "platform/cp1252_best_fit_table.inc"
+};
 
 uint16_t codePointOf(char c) {
   const auto byte = static_cast<uint8_t>(c);
@@ -53,17 +64,14 @@ std::string cp1252FromUtf16(const std::u16string& text) {
   std::string out;
   out.reserve(text.size());
   for (char16_t unit : text) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+    if (unit < 0x80) {
       out += static_cast<char>(unit);
       continue;
     }
-    char mapped = '?';
-    for (uint8_t i = 0; i < 32; ++i) {
-      // The undefined bytes stand for the C1 controls of their own value.
-      const uint16_t point = kHighControls[i] == 0xFFFD ? uint16_t(0x80 + i) : kHighControls[i];
-      if (point == unit) mapped = static_cast<char>(0x80 + i);
-    }
-    out += mapped;
+    const auto found = std::lower_bound(std::begin(kFromUtf16), std::end(kFromUtf16), unit,
+                                        [](const Cp1252Byte& row, char16_t u) { return row.unit < u; });
+    const bool known = found != std::end(kFromUtf16) && found->unit == unit;
+    out += known ? static_cast<char>(found->byte) : '?';
   }
   return out;
 }

@@ -12,6 +12,7 @@ std::string utf8FromCp1252(const std::string& text);
 // Windows.
 std::u16string utf16FromCp1252(const std::string& text);
 
-// The Windows-1252 form of a UTF-16 text, as the ANSI entry points of Windows give it: a
-// code unit the code page cannot show becomes "?".
+// The Windows-1252 form of a UTF-16 text, as the ANSI entry points of Windows give it,
+// unit by unit: a letter the code page lacks becomes its closest one where Windows has one
+// (best fit: U+0141 "L", U+0100 "A"), any other code unit "?".
 std::string cp1252FromUtf16(const std::u16string& text);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/file_size.h"
+#include "platform/name_lookup_posix.h"
 
 namespace {
 constexpr size_t kNameMax = 260;
@@ -16,7 +17,7 @@ int64_t fileSize(const char* name) {
   if (copy.empty()) return kNothingThere;
 
   struct stat info {};
-  if (stat(copy.c_str(), &info) != 0) return kNothingThere;
+  if (stat(foundPath(copy).c_str(), &info) != 0) return kNothingThere;
   if (S_ISDIR(info.st_mode)) return kIsDirectory;
   if (S_ISREG(info.st_mode)) return static_cast<int64_t>(info.st_size);
   return kNothingThere;

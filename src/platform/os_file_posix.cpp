@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
+#include "platform/name_lookup_posix.h"
 #include "platform/os_file.h"
 
 namespace {
@@ -35,11 +37,12 @@ OsFile OsFile::open(const char* name, Access access) {
   const bool update = access == Access::kUpdate;
   // Without waiting: a FIFO of that name must fail the checks below, not block the open.
   const int flags = (update ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
-  int fd = ::open(name, flags);
+  const std::string path = foundPath(name);
+  int fd = ::open(path.c_str(), flags);
   bool created = false;
   if (fd < 0 && update && errno == ENOENT) {
     // A file created here is ours to write, whatever write bits the umask left it.
-    fd = ::open(name, flags | O_CREAT | O_EXCL, 0666);
+    fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
     created = fd >= 0;
   }
   if (fd < 0) return OsFile();

@@ -229,6 +229,12 @@ ByteRange findVersionResource(const uint8_t* data, uint64_t size) {
   return {offset, dataSize};
 }
 
+uint32_t versionInfoSize(uint64_t resourceSize) {
+  if (resourceSize == 0) return 0;
+  if (resourceSize > (UINT32_MAX - 4) / 2) return UINT32_MAX;
+  return static_cast<uint32_t>(resourceSize * 2 + 4);
+}
+
 VersionValue queryVersionValue(const uint8_t* data, uint64_t size, const char* query) {
   const Bytes block(data, size);
   Node node;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/language_names.h"
+#include "platform/name_lookup_posix.h"
 #include "platform/pe_version.h"
 #include "platform/version_library.h"
 
@@ -17,7 +18,7 @@ namespace {
 class MappedFile {
  public:
   explicit MappedFile(const char* path) {
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    const int fd = open(foundPath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return;
     struct stat info {};
     if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
@@ -61,7 +62,7 @@ bool VersionLibrary::load() {
 uint32_t VersionLibrary::infoSize(const char* path) {
   const MappedFile file(path);
   const ByteRange resource = findVersionResource(file.data(), file.size());
-  return resource.size <= UINT32_MAX ? static_cast<uint32_t>(resource.size) : 0;
+  return versionInfoSize(resource.size);
 }
 
 bool VersionLibrary::copyInfo(const char* path, uint32_t size, void* block) {

@@ -118,9 +118,26 @@ TEST_F(VersionReportTest, NothingToReport) {
   EXPECT_EQ(versionReport(path_, kAllVersionFields, true), "");
 }
 
-TEST_F(VersionReportTest, BlockOver32767BytesGivesNoLines) {
-  const StringTable table = {"040904B0", {{"Comments", std::u16string(20000, u'c')}}};
-  EXPECT_EQ(reportOf({{{0x0409, 0x04B0}}, {table}}), "");
+// The library reports twice the block and 4 more: a block of 16,380 bytes (32,764) still
+// gives its lines, one of 16,384 (32,772) none, as one of 18 KB (36,500) none.
+TEST_F(VersionReportTest, BlockReportedOver32767BytesGivesNoLines) {
+  const struct {
+    size_t commentUnits;
+    size_t blockSize;
+    bool lines;
+  } cases[] = {{8066, 16380, true}, {8068, 16384, false}, {9000, 18248, false}};
+  for (const auto& c : cases) {
+    const StringTable table = {"040904B0", {{"Comments", std::u16string(c.commentUnits, u'c')}}};
+    const VersionBlock block = {{{0x0409, 0x04B0}}, {table}};
+    ASSERT_EQ(versionBlockBytes(block).size(), c.blockSize);
+    EXPECT_EQ(reportOf(block, kComments).empty(), !c.lines) << c.blockSize;
+  }
+}
+
+TEST_F(VersionReportTest, NameMatchesWithoutRegardToCase) {
+  writeFile(dir_.file("SH3.EXE"), peImageBytes(versionBlockBytes({{{0x0409, 0x04B0}}, {kEnglishTable}})));
+  EXPECT_EQ(withoutLanguageName(versionReport(path_, kAllVersionFields, true)),
+            kAllLines + "\nLanguage:   \t");
 }
 
 TEST(VersionFieldNameTest, NamesTheThirteenFlagsOnly) {

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "platform/dialogs.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -89,6 +91,40 @@ TEST(DialogsPosixTest, ChooserAnswersEndInOneSlash) {
   for (const auto& c : cases) {
     EXPECT_EQ(chooseWithInput(c.input), c.expected) << "input \"" << c.input << "\"";
   }
+}
+
+TEST(DialogsPosixTest, ChooserOffersTheInstallationsItFindsByNumber) {
+  TempDir home;
+  const std::string prefix = std::filesystem::canonical(home.path()).string() + "/.wine/drive_c/";
+  for (const char* game : {"Games/SH3", "Program Files/Ubisoft/SH3"}) {
+    std::filesystem::create_directories(prefix + game);
+    writeFile(prefix + game + "/SH3.EXE", "MZ");
+  }
+  setenv("HOME", home.path().c_str(), 1);
+  unsetenv("WINEPREFIX");
+  const std::string first = prefix + "Program Files/Ubisoft/SH3/";
+  const std::string second = prefix + "Games/SH3/";
+  const struct {
+    std::string input;
+    std::string expected;
+  } cases[] = {
+      {"1\n", first},
+      {"2\n", second},
+      {"3\n", "3/"},  // no entry of the list: a folder of that name
+      {"0\n", "0/"},
+      {"/games/sh3\n", "/games/sh3/"},
+      {"\n", ""},
+  };
+  for (const auto& c : cases) {
+    std::string shown;
+    EXPECT_EQ(chooseWithInput(c.input, &shown), c.expected) << "input \"" << c.input << "\"";
+    EXPECT_EQ(shown.rfind("SilentHunterIII\n[1] " + first + "\n[2] " + second +
+                              "\nNummer oder Ordner / Number or folder ",
+                          0),
+              0u)
+        << shown;
+  }
+  setenv("HOME", "/home/skipper", 1);
 }
 
 TEST(DialogsPosixTest, ChooserDoesNotHangWhenNothingIsPipedIn) {

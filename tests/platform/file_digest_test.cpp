@@ -38,6 +38,12 @@ TEST(FileDigestTest, WholeFilesAcrossTheReadBlocks) {
   }
 }
 
+TEST(FileDigestTest, NameMatchesWithoutRegardToCase) {
+  TempDir dir;
+  writeFile(dir.file("SH3.EXE"), "abc");
+  EXPECT_EQ(fileDigestMd5(dir.file("sh3.exe").c_str()), "900150983cd24fb0d6963f7d28e17f72");
+}
+
 TEST(FileDigestTest, NothingToReadGivesTheEmptyText) {
   TempDir dir;
   std::filesystem::create_directory(dir.file("folder"));

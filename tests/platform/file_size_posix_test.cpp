@@ -22,4 +22,12 @@ TEST(FileSizePosixTest, OnlyRegularFilesAndDirectoriesAreThere) {
   EXPECT_EQ(fileSize("/"), kNothingThere);  // separators only: nothing is looked up
 }
 
+TEST(FileSizePosixTest, NameMatchesWithoutRegardToCase) {
+  TempDir dir;
+  writeFile(dir.file("SH3.EXE"), "abcd");
+  EXPECT_EQ(fileSize(dir.file("sh3.exe").c_str()), 4);
+  EXPECT_EQ(fileSize((dir.file("sh3.exe") + "//").c_str()), 4);
+  EXPECT_EQ(fileSize(dir.file("sh3.ex").c_str()), kNothingThere);
+}
+
 }  // namespace

@@ -37,6 +37,19 @@ TEST(OsFilePosixTest, AnotherProcessMeetsTheSameShareRules) {
   EXPECT_TRUE(otherProcessOpens(path, OsFile::Access::kUpdate));  // released with its owner
 }
 
+TEST(OsFilePosixTest, NameMatchesWithoutRegardToCaseAndCreatesNoSecondFile) {
+  TempDir dir;
+  writeFile(dir.file("SH3.EXE"), "abc");
+  {
+    OsFile file = OsFile::open(dir.file("sh3.exe").c_str(), OsFile::Access::kUpdate);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file.write("X", 1), 1);
+  }
+  EXPECT_EQ(readFile(dir.file("SH3.EXE")), "Xbc");
+  struct stat info {};
+  EXPECT_NE(lstat(dir.file("sh3.exe").c_str(), &info), 0);
+}
+
 TEST(OsFilePosixTest, CreatedFileOpensForUpdateWhateverTheUmask) {
   TempDir dir;
   const mode_t previous = umask(0222);

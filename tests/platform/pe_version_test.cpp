@@ -142,6 +142,23 @@ TEST(PeVersionTest, MalformedBlocksFindNothingOrLess) {
   EXPECT_FALSE(queryVersionValue(nullptr, 10, "\\").found);
 }
 
+// The rule itself is checked against Windows' own library under Wine; here only that a
+// huge resource never wraps to a size the report would accept.
+TEST(PeVersionTest, InfoSizeOfNoneIsZeroAndOfHugeResourcesNeverWraps) {
+  const struct {
+    uint64_t resourceSize;
+    uint32_t reported;
+  } cases[] = {
+      {0, 0},
+      {0x7FFFFFFD, 0xFFFFFFFE},
+      {0x7FFFFFFE, UINT32_MAX},
+      {0x80000000, UINT32_MAX},
+      {0xFFFFFFFF, UINT32_MAX},
+      {uint64_t(1) << 40, UINT32_MAX},
+  };
+  for (const auto& c : cases) EXPECT_EQ(versionInfoSize(c.resourceSize), c.reported) << c.resourceSize;
+}
+
 TEST(LanguageNamesTest, EnglishNamesAndNeutralForTheUnknown) {
   const struct {
     uint16_t id;

@@ -18,7 +18,7 @@ class MemoryVersionLibrary {
 
   uint32_t infoSize(const char*) {
     const ByteRange resource = findVersionResource(bytes(), image_.size());
-    return resource.size <= UINT32_MAX ? static_cast<uint32_t>(resource.size) : 0;
+    return versionInfoSize(resource.size);
   }
   bool copyInfo(const char*, uint32_t size, void* block) {
     const ByteRange resource = findVersionResource(bytes(), image_.size());
