@@ -246,4 +246,32 @@ TEST(NumberedFilesNoFileTest, NumbersWithoutAFileGiveTheirNeutralValues) {
   EXPECT_FALSE(fs::exists(dir.file("x")));
 }
 
+TEST_P(NumberedFilesTest, PositionsAndLengthsPast4GiBKeepAll64Bits) {
+  // A sparse file just past 4 GiB, whose length and the offsets below are what a 32-bit
+  // build must not cut to their low halves: 0x1'0015'2000 would read as the 1,384,448 bytes
+  // of the patched build, and 0x1'0000'011E as offset 286.
+  constexpr int64_t k4GiB = int64_t{1} << 32;
+  constexpr int64_t kLength = k4GiB + 1384448;
+  constexpr int64_t kFar = k4GiB + 286;
+  write(sample(300));
+  fs::resize_file(path_, static_cast<uintmax_t>(kLength));
+
+  ASSERT_TRUE(openUpdate());
+  EXPECT_EQ(fileLength(0), kLength);
+  seekTo(0, kFar);
+  EXPECT_EQ(readByte(0), 0) << "the far byte is still a hole";
+  seekTo(0, kFar);
+  writeByte(0, 0x5A);
+  seekTo(0, kLength - 3);
+  EXPECT_EQ(readQuad(0), 0u);
+  closeFile(0);
+
+  ASSERT_TRUE(openRead());
+  seekTo(0, kFar);
+  EXPECT_EQ(readByte(0), 0x5A);
+  seekTo(0, 286);
+  EXPECT_EQ(readByte(0), static_cast<int8_t>(sample(300)[286])) << "the near byte is untouched";
+  EXPECT_EQ(fileLength(0), kLength);
+}
+
 }  // namespace
