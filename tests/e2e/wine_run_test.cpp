@@ -32,10 +32,11 @@ constexpr char kErrorCaption[] = "ERROR / FEHLER";
 constexpr char kErrorText[] =
     "Leider konnte SH3.EXE nicht gefunden werden\nSorry there is no SH3.EXE";
 
-constexpr char kFieldKeys[][17] = {
-    "FileVersion",  "FileDescription", "LegalCopyright",  "InternalName",
-    "OriginalFilename", "ProductName", "ProductVersion",  "CompanyName",
-    "LegalTrademarks", "SpecialBuild",  "PrivateBuild",    "Comments"};
+// The string fields of a version block, in the order of the report's lines.
+constexpr const char* kFieldKeys[] = {
+    "FileVersion",     "FileDescription", "LegalCopyright", "InternalName",
+    "OriginalFilename", "ProductName",    "ProductVersion", "CompanyName",
+    "LegalTrademarks", "SpecialBuild",    "PrivateBuild",   "Comments"};
 
 // The version block of `path` as the system's own version library reads it.
 class SystemVersionBlock {
@@ -223,7 +224,8 @@ TEST_F(WineRunTest, MissingSampleIsAskedForAndReportedFromTheChosenFolder) {
   ASSERT_NE(chooser, nullptr) << "no folder chooser";
   ASSERT_TRUE(selectFolder(run.handle(), chooser, sampleFolder.path().string(), kWaitMs));
   ASSERT_TRUE(pressButton(chooser, IDOK, kWaitMs));
-  ASSERT_NO_FATAL_FAILURE(answerMessageBox(run, kResultCaption, expectedReport(sample_, size, "No")));
+  ASSERT_NO_FATAL_FAILURE(
+      answerMessageBox(run, kResultCaption, expectedReport(sample_, size, "No")));
   expectNormalEnd(run);
 }
 
@@ -320,7 +322,8 @@ constexpr const char* kPlantedNames[] = {
 std::string plantDlls(const TempDir& folder) {
   std::string overrides;
   for (const char* name : kPlantedNames) {
-    fs::copy_file(wineDrivePath(BRINEMARK_PLANTED_EMPTY), folder.path() / (std::string(name) + ".dll"));
+    fs::copy_file(wineDrivePath(BRINEMARK_PLANTED_EMPTY),
+                  folder.path() / (std::string(name) + ".dll"));
     overrides += std::string(overrides.empty() ? "" : ",") + name;
   }
   return overrides + "=n,b";
@@ -342,7 +345,7 @@ class ScopedEnvironment {
 
 // Wine's debug channels write to the standard error that a started program inherits from
 // this test, not to a handle it is given; wine-run sends this test's standard error to the
-// file named here. Reads what was added to it while `run` ran.
+// file named here. Reads what was added to it since the owner was made.
 class LoadLog {
  public:
   LoadLog() : path_(logPath()), start_(readFile(path_).size()) {}
