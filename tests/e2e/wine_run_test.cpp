@@ -165,6 +165,22 @@ class WineRunTest : public ::testing::Test {
     return chooser;
   }
 
+  // A run of `program` in a folder without sh3.exe: the question, the chooser answered
+  // with `sampleFolder`, which gets a copy of the sample, and the report on that copy.
+  void runFromTheChosenFolder(const std::string& program, const TempDir& sampleFolder) {
+    const uintmax_t size = placeSample(sampleFolder);
+    ChildProcess run(program, emptyFolder_.path().string());
+    ASSERT_TRUE(run.started()) << "cannot start " << program << ": error " << run.startError();
+    ASSERT_NO_FATAL_FAILURE(answerMessageBox(run, kQuestionCaption, kQuestionText));
+    const HWND chooser = waitForChooser(run);
+    ASSERT_NE(chooser, nullptr) << "no folder chooser";
+    ASSERT_TRUE(selectFolder(run.handle(), chooser, sampleFolder.path().string(), kWaitMs));
+    ASSERT_TRUE(pressButton(chooser, IDOK, kWaitMs));
+    ASSERT_NO_FATAL_FAILURE(
+        answerMessageBox(run, kResultCaption, expectedReport(sample_, size, "No")));
+    expectNormalEnd(run);
+  }
+
   static void expectNormalEnd(const ChildProcess& run) {
     DWORD exitCode = 0;
     ASSERT_TRUE(run.waitForExit(kWaitMs, exitCode)) << "the program did not end";
@@ -215,18 +231,7 @@ TEST_F(WineRunTest, SampleInTheCurrentFolderIsReportedAtOnceAndLeftAsItWas) {
 
 TEST_F(WineRunTest, MissingSampleIsAskedForAndReportedFromTheChosenFolder) {
   TempDir sampleFolder;
-  const uintmax_t size = placeSample(sampleFolder);
-
-  ChildProcess run(program_, emptyFolder_.path().string());
-  ASSERT_TRUE(run.started()) << "cannot start " << program_ << ": error " << run.startError();
-  ASSERT_NO_FATAL_FAILURE(answerMessageBox(run, kQuestionCaption, kQuestionText));
-  const HWND chooser = waitForChooser(run);
-  ASSERT_NE(chooser, nullptr) << "no folder chooser";
-  ASSERT_TRUE(selectFolder(run.handle(), chooser, sampleFolder.path().string(), kWaitMs));
-  ASSERT_TRUE(pressButton(chooser, IDOK, kWaitMs));
-  ASSERT_NO_FATAL_FAILURE(
-      answerMessageBox(run, kResultCaption, expectedReport(sample_, size, "No")));
-  expectNormalEnd(run);
+  ASSERT_NO_FATAL_FAILURE(runFromTheChosenFolder(program_, sampleFolder));
 }
 
 TEST_F(WineRunTest, CancelledChooserEndsWithTheNotFoundError) {
@@ -395,23 +400,11 @@ std::vector<std::string> plantsLoaded(const std::string& log, const TempDir& fol
 TEST_F(WineRunTest, DllsPlantedBesideTheProgramAreNeverLoaded) {
   TempDir gameFolder;
   TempDir sampleFolder;
-  const uintmax_t size = placeSample(sampleFolder);
   fs::copy_file(program_, gameFolder.path() / "brinemark.exe");
   const ScopedEnvironment overrides("WINEDLLOVERRIDES", plantDlls(gameFolder));
   const ScopedEnvironment loadLog("WINEDEBUG", "+loaddll");
   const LoadLog log;
-  {
-    ChildProcess run(gameFolder.file("brinemark.exe"), emptyFolder_.path().string());
-    ASSERT_TRUE(run.started()) << "error " << run.startError();
-    ASSERT_NO_FATAL_FAILURE(answerMessageBox(run, kQuestionCaption, kQuestionText));
-    const HWND chooser = waitForChooser(run);
-    ASSERT_NE(chooser, nullptr) << "no folder chooser";
-    ASSERT_TRUE(selectFolder(run.handle(), chooser, sampleFolder.path().string(), kWaitMs));
-    ASSERT_TRUE(pressButton(chooser, IDOK, kWaitMs));
-    ASSERT_NO_FATAL_FAILURE(
-        answerMessageBox(run, kResultCaption, expectedReport(sample_, size, "No")));
-    expectNormalEnd(run);
-  }
+  ASSERT_NO_FATAL_FAILURE(runFromTheChosenFolder(gameFolder.file("brinemark.exe"), sampleFolder));
   const std::string loads = log.added();
   ASSERT_FALSE(loadedModules(loads).empty()) << "the load log is empty";
   EXPECT_EQ(plantsLoaded(loads, gameFolder, "brinemark.exe"), std::vector<std::string>{});
